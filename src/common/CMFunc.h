@@ -1,5 +1,9 @@
 #pragma once
 
+#include <QDateTime>
+#include <QPoint>
+#include <QRect>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 
@@ -37,6 +41,9 @@ WriteResult WriteIni(const QString& relativePath, const QString& section, const 
 // empty line. Never creates a folder, never fails: a line that cannot be written is lost.
 void WriteLog(const QString& text, const QString& partCode,
               const QString& fileName = QStringLiteral("log.txt"));
+// The same with the time stamp given (the clock seam of the run log).
+void WriteLog(const QString& text, const QString& partCode, const QString& fileName,
+              const QDateTime& now);
 
 // ---- Dates and numbers ---------------------------------------------------------------------
 
@@ -45,6 +52,11 @@ QString LastDayOfMonthText(const QString& yearMonth);  // "yyyy/mm" -> "yyyy/mm/
 QString PadDigits(const QString& text, int width);     // the text's ASCII digits, zero-padded
 double TruncateDecimals(int decimals, double x);       // cut towards zero to n decimals
 double RoundHalfUp(int decimals, double x);            // halves away from zero
+int RoundHalfEven(double x);                           // nearest integer, halves to even
+
+// Top-left corner that centres a window of the given (frame) size on the screen rectangle;
+// halves of a pixel round to even.
+QPoint CenteredTopLeft(const QRect& screen, const QSize& window);
 
 // ---- Paths and files -----------------------------------------------------------------------
 
