@@ -1,8 +1,25 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and lays out the sample exam installation in build/sample/.
+# Installs what is missing, builds, lays out the sample exam installation in build/sample/ and
+# starts its part 1 there.
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 examora_install_packages "${EXAMORA_PACKAGES[@]}"
 examora_build dev
-"$EXAMORA_ROOT/build/dev/tools/sample/examora-make-sample" "$EXAMORA_ROOT/build/sample"
-echo "Sample installation: $EXAMORA_ROOT/build/sample"
+
+sample="$EXAMORA_ROOT/build/sample"
+"$EXAMORA_ROOT/build/dev/tools/sample/examora-make-sample" "$sample"
+# One copy of the program per part, named as the installation expects.
+cp "$EXAMORA_ROOT/build/dev/src/examora" "$sample/[1]知識.exe"
+cp "$EXAMORA_ROOT/build/dev/src/examora" "$sample/[2]実技.exe"
+echo "Sample installation: $sample"
+
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+  cat <<EOT
+No display is available, so part 1 is not started. To run it on a virtual X server:
+  xvfb-run -a -s "-screen 0 1280x1024x24" "$sample/[1]知識.exe"
+(or start an X server, set DISPLAY, and run "$sample/[1]知識.exe").
+EOT
+  exit 0
+fi
+cd "$sample"
+exec "./[1]知識.exe"

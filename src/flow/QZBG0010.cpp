@@ -1,0 +1,292 @@
+#include "flow/QZBG0010.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDate>
+#include <QDir>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QScreen>
+#include <QTimer>
+
+#include "common/CMFunc.h"
+#include "common/CMFuncGui.h"
+#include "data/ExamData.h"
+#include "data/InstallPaths.h"
+#include "data/PartCode.h"
+#include "flow/ExamWindows.h"
+#include "flow/QZTP0020.h"
+#include "flow/QZTP0060.h"
+#include "flow/QZTP0220.h"
+#include "flow/ScreenFrame.h"
+#include "flow/SessionRules.h"
+#include "platform/NamedMutex.h"
+#include "platform/OsInfo.h"
+#include "platform/Shell.h"
+#include "platform/TopLevelWindows.h"
+#include "widgets/Band.h"
+
+namespace examora {
+namespace {
+
+const QString kWriteFailed = QStringLiteral("E11システム情報の書き込みに失敗しました。");
+
+QRect PrimaryScreenRect() {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  return screen ? screen->geometry() : QRect(0, 0, 1024, 768);
+}
+
+// Lets the program just started get going before this one goes away.
+void WaitAfterStart() {
+  QEventLoop loop;
+  QTimer::singleShot(1000, &loop, &QEventLoop::quit);
+  loop.exec(QEventLoop::ExcludeUserInputEvents);
+}
+
+}  // namespace
+
+TfrmQZBG0010::TfrmQZBG0010(QString executableFileName, QStringList arguments)
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint),
+      executableFileName_(std::move(executableFileName)),
+      arguments_(std::move(arguments)) {
+  setObjectName(QStringLiteral("TfrmQZBG0010"));
+  picture_ = new QLabel(this);
+  picture_->setObjectName(QStringLiteral("BGImg"));
+}
+
+TfrmQZBG0010::~TfrmQZBG0010() = default;
+
+bool TfrmQZBG0010::FormCreate() {
+  NamedMutexAttempt attempt = NamedMutex::TryAcquire(executableFileName_.toStdString());
+  if (attempt.HeldElsewhere()) return false;
+  // A lock that cannot be made at all must not keep a candidate out of the exam.
+  exeMutex_ = std::move(attempt.mutex);
+  setGeometry(PrimaryScreenRect());
+  picture_->setGeometry(rect());
+  firstShow_ = true;
+  return true;
+}
+
+void TfrmQZBG0010::Log(const QString& event) const {
+  WriteLog(QStringLiteral("QZBG0010：") + event, PartCode);
+}
+
+void TfrmQZBG0010::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (!firstShow_) return;
+  firstShow_ = false;
+  picture_->setGeometry(rect());
+  PaintBand(picture_, ImagePath(QStringLiteral("bg.jpg")));
+  QCoreApplication::postEvent(this, new QEvent(kAfterShowEvent));
+}
+
+bool TfrmQZBG0010::event(QEvent* event) {
+  if (event->type() == kAfterShowEvent) {
+    SessionController();
+    return true;
+  }
+  return QWidget::event(event);
+}
+
+void TfrmQZBG0010::SessionController() {
+  // 1. Which part this is.
+  PartCode = PartCodeFrom(executableFileName_, arguments_);
+
+  // 2. Nothing has been opened in this run yet.
+  if (const WriteResult written = WriteIni(SetupIniPath(PartCode), QStringLiteral("基本情報"),
+                                           QStringLiteral("試験開始"), QStringLiteral("0"));
+      !written) {
+    Log(kWriteFailed + written.error);
+    ShowMessageCode(this, nullptr, kWriteFailed, written.error);
+    EndProgram();
+    return;
+  }
+
+  // 3. A part that has ended runs only after a time-over extension.
+  const QString normalEnd =
+      ReadIni(SetupIniPath(PartCode), QStringLiteral("基本情報"), QStringLiteral("正常終了"));
+  switch (ClassifyNormalEnd(normalEnd)) {
+    case PartEndState::Ended:
+      (void)WriteIni(SetupIniPath(PartCode), QStringLiteral("基本情報"), QStringLiteral("試験開始"),
+                     QStringLiteral("1"));
+      ShowMessageCode(this, nullptr, QStringLiteral("I11試験は終了しています。"));
+      EndProgram();
+      return;
+    case PartEndState::TimeOver: {
+      TfrmQZTP0220 notice(this);
+      notice.SetPartCode(PartCode);
+      if (notice.ShowModal() == ModalResult::Ok) {
+        EndProgram();
+        return;
+      }
+      break;
+    }
+    case PartEndState::Fresh:
+      break;
+  }
+
+  // 4. Start-up lines.
+  Log(QStringLiteral("起動"));
+  WriteLog(QStringLiteral("information：") + QString::fromStdString(FormatInformationValues(
+                                                 QueryOsInfo(), TotalPhysicalMemory())),
+           PartCode);
+
+  // 5. The wizard.
+  {
+    TfrmQZTP0020 candidate(this);
+    candidate.SetPartCode(PartCode);
+    if (candidate.ShowModal() != ModalResult::Ok) {
+      CloseBackground();
+      return;
+    }
+    // 6. The candidate's details go with every exam window.
+    VenueCode = candidate.VenueCode();
+    CandidateNumber = candidate.CandidateNumber();
+  }
+  Log(QStringLiteral("試験開始"));
+  const SetupIni setup = ReadSetupIni(PartCode);
+  (void)WriteIni(SetupIniPath(PartCode), QStringLiteral("画面情報"), QStringLiteral("位置"),
+                 QStringLiteral("4"));
+
+  // 7. Operation practice, when the content provides one and the time was not extended.
+  bool practiceDone = false;
+  if (setup.extensionEnded.isEmpty() &&
+      QFileInfo(ContentFolder(SetupFolderCode(PartCode, true))).isDir()) {
+    Log(QStringLiteral("操作練習開始"));
+    QString practiceWindow;
+    switch (ChoosePractice(setup.examType)) {
+      case PracticeKind::Guide:
+        practiceWindow = QStringLiteral("TfrmQZTP0120");
+        break;
+      case PracticeKind::CompactWindow:
+        practiceWindow = QStringLiteral("TfrmQZMain2");
+        break;
+      case PracticeKind::KnowledgeWindow:
+        practiceWindow = QStringLiteral("TfrmQZMain");
+        break;
+    }
+    if (RunScreen(practiceWindow, true, false)) {
+      practiceDone = true;
+      show();
+      TfrmQZTP0060 start(this);
+      start.SetPartCode(PartCode);
+      start.StartMode = StartModeAfterPractice(setup.examCategory);
+      start.AfterPractice = true;
+      if (start.ShowModal() != ModalResult::Ok) {
+        CloseBackground();
+        return;
+      }
+    }
+  }
+
+  // 8. The exam window.
+  const ExamWindowChoice choice = ChooseExamWindow(setup.examType, setup.examCategory);
+  const QString window = choice.kind == ExamWindowKind::Compact      ? QStringLiteral("TfrmQZMain2")
+                         : choice.kind == ExamWindowKind::AnswerOnly ? QStringLiteral("TfrmQZMain3")
+                                                                     : QStringLiteral("TfrmQZMain");
+  if (RunScreen(window, false, practiceDone) && choice.partEndScreen) {
+    RunScreen(QStringLiteral("TfrmQZTP0180"), false, false);
+  }
+
+  // 9. Closing the background window hands over.
+  CloseBackground();
+}
+
+bool TfrmQZBG0010::RunScreen(const QString& className, bool practice, bool restoreLayout) {
+  const ScreenRunner* runner = FindScreenRunner(className);
+  if (!runner) {
+    // This build has no such window: say so in the log and leave every state as it is, so
+    // that nothing claims an exam ran.
+    Log(QStringLiteral("%1 はこのプログラムでは使用できません。").arg(className));
+    return false;
+  }
+  const SetupIni setup = ReadSetupIni(PartCode);
+  ExamWindowRequest request;
+  request.partCode = PartCode;
+  request.venueCode = VenueCode;
+  request.candidateNumber = CandidateNumber;
+  request.practiceMode = practice;
+  request.restoreLayout = restoreLayout;
+  request.layoutCode = setup.layoutCode;
+  request.savedRect = QRect(setup.left, setup.top, setup.width, setup.height);
+  request.screen = PrimaryScreenRect();
+  request.workArea = QRect(QPoint(0, 0), request.screen.size());
+  (*runner)(this, request);
+  return true;
+}
+
+void TfrmQZBG0010::EndProgram() {
+  handOver_ = false;
+  close();
+}
+
+void TfrmQZBG0010::CloseBackground() {
+  handOver_ = true;
+  close();
+}
+
+void TfrmQZBG0010::closeEvent(QCloseEvent* event) {
+  if (closed_) {
+    event->accept();
+    return;
+  }
+  closed_ = true;
+  if (handOver_) FormClose();
+  event->accept();
+  emit sessionFinished();
+}
+
+void TfrmQZBG0010::FormClose() {
+  if (PartCode.isEmpty()) return;
+  if (ReadIni(SetupIniPath(PartCode), QStringLiteral("基本情報"), QStringLiteral("試験開始")) !=
+      u"1") {
+    return;
+  }
+  const SystemIni system = ReadSystemIni(QDate::currentDate().year());
+
+  // 1. A sample exam leaves no file-manager windows of the work folder behind.
+  if (system.sampleExam) {
+    for (const FolderWindowTitles& titles : WorkFolderWindowTitles(WorkFolder::Practical)) {
+      (void)CloseFirstWindowTitled(titles.name.toStdString());
+      (void)CloseFirstWindowTitled(titles.fullPath.toStdString());
+    }
+  }
+
+  // 2-4. The next part, or the submission-file tool.
+  HandOverInput input;
+  input.partCode = PartCode;
+  input.partCount = system.partCount;
+  input.isPartEnded = [](int n) { return IsPartEnded(n); };
+  input.partName = [](int n) { return ReadSetupIni(QString::number(n)).partName; };
+  input.thisPartName = ReadSetupIni(PartCode).partName;
+  input.linkMode = ReadShikenIni().linkMode;
+  input.installationFolderName = InstallationFolderName();
+  const HandOverPlan plan = PlanHandOver(input);
+  switch (plan.kind) {
+    case HandOverPlan::Kind::Nothing:
+      return;
+    case HandOverPlan::Kind::Start: {
+      const QString path = ExecutablePath(plan.executableName);
+      if (!QFileInfo(path).isFile()) {
+        ShowMessageCode(this, nullptr, plan.missingMessage);
+        return;
+      }
+      if (const ShellResult started = StartExecutable(ToNativeSeparators(path).toStdString());
+          !started) {
+        ShowMessageCode(this, nullptr, plan.missingMessage, QString::fromStdString(started.error));
+        return;
+      }
+      WaitAfterStart();
+      return;
+    }
+    case HandOverPlan::Kind::Announce:
+      show();
+      ShowMessageCode(this, nullptr, plan.announcement);
+      (void)OpenFolder(ToNativeSeparators(ExeFolder()).toStdString());
+      return;
+  }
+}
+
+}  // namespace examora

@@ -1,0 +1,260 @@
+#include "flow/ScreenFrame.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QFile>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainterPath>
+#include <QPointer>
+#include <QRegion>
+#include <QWindow>
+
+#include "common/CMFunc.h"
+#include "common/CMFuncGui.h"
+#include "common/StepTable.h"
+#include "flow/FrameRules.h"
+#include "widgets/Band.h"
+#include "widgets/Fonts.h"
+#include "widgets/Logo.h"
+#include "widgets/RoundButton.h"
+#include "widgets/WindowOrder.h"
+
+namespace examora {
+namespace {
+
+constexpr int kTitleBandHeight = 70;
+constexpr int kStepBandHeight = 94;
+const QColor kContentColour(0xF5, 0xEC, 0xFA);
+
+QString ExamTypeOf(const QString& partCode) {
+  return ReadIni(QStringLiteral("system\\") + partCode + QStringLiteral("\\setup.ini"),
+                 QStringLiteral("基本情報"), QStringLiteral("受験タイプ"));
+}
+
+void FillBackground(QWidget* w, QColor colour) {
+  w->setAutoFillBackground(true);
+  QPalette pal = w->palette();
+  pal.setColor(QPalette::Window, colour);
+  w->setPalette(pal);
+}
+
+}  // namespace
+
+ScreenFrame::ScreenFrame(QWidget* owner, Options options)
+    : QDialog(owner, Qt::Dialog | Qt::FramelessWindowHint), options_(std::move(options)) {
+  setObjectName(QStringLiteral("Tfrm") + options_.formCode);
+  setFont(UiFont(FontFace::MsPGothic, 12));
+  FillBackground(this, kContentColour);
+  if (options_.topMost == TopMost::Self) setWindowFlag(Qt::WindowStaysOnTopHint, true);
+  const bool wizard = options_.kind == Kind::Wizard;
+
+  titleBand_ = new QWidget(this);
+  titleBand_->setObjectName(QStringLiteral("TitlePanel"));
+  titlePicture_ = new QLabel(titleBand_);
+  titlePicture_->setObjectName(QStringLiteral("TRImg"));
+  titleLabel_ = new QLabel(titleBand_);
+  titleLabel_->setObjectName(QStringLiteral("TitleLbl"));
+  titleLabel_->setFont(UiFont(FontFace::Meiryo, wizard ? 17 : 15));
+  titleLabel_->setStyleSheet(QStringLiteral("color: white; background: transparent;"));
+  titleLabel_->move(wizard ? 225 : 28, 9);
+  titleLabel_->setMinimumHeight(30);
+  titlePicture_->installEventFilter(this);
+  titleLabel_->installEventFilter(this);
+
+  bottomBand_ = new QWidget(this);
+  bottomBand_->setObjectName(QStringLiteral("BottomPanel"));
+  FillBackground(bottomBand_, Qt::white);
+  bottomPicture_ = new QLabel(bottomBand_);
+  bottomPicture_->setObjectName(QStringLiteral("BRImg"));
+
+  if (wizard) {
+    logo_ = new QLabel(titleBand_);
+    logo_->setObjectName(QStringLiteral("LogoImg"));
+    logo_->setGeometry(0, 0, 196, 70);
+    logo_->setPixmap(LogoPixmap(QSize(196, 70)));
+    logo_->installEventFilter(this);
+    closeButton_ = new RoundButton(QStringLiteral("閉じる"), titleBand_);
+    closeButton_->setObjectName(QStringLiteral("CloseBtn"));
+    closeButton_->SetColours(RoundButton::GreyTop(), RoundButton::GreyBottom());
+    closeButton_->resize(83, 28);
+
+    stepBand_ = new QWidget(this);
+    stepBand_->setObjectName(QStringLiteral("Panel3"));
+    FillBackground(stepBand_, kContentColour);
+    stepPicture_ = new QLabel(stepBand_);
+    stepPicture_->setObjectName(QStringLiteral("TejunImg"));
+    stepPicture_->setGeometry(0, 17, 683, 59);
+
+    footerLabel_ = new QLabel(bottomBand_);
+    footerLabel_->setObjectName(QStringLiteral("CRLbl"));
+    footerLabel_->setFont(UiFont(FontFace::MsPGothic, 12, true));
+    footerLabel_->setStyleSheet(QStringLiteral("color: #808080; background: transparent;"));
+    footerLabel_->setAlignment(Qt::AlignCenter);
+  }
+  LayOutBands();
+}
+
+void ScreenFrame::Log(const QString& event) const {
+  WriteLog(options_.formCode + QStringLiteral("：") + event, partCode_);
+}
+
+int ScreenFrame::ShowModal() {
+  setWindowModality(Qt::ApplicationModal);
+  setResult(0);
+  QEventLoop loop;
+  QPointer<ScreenFrame> self(this);
+  const auto connection = connect(this, &QDialog::finished, &loop, &QEventLoop::quit);
+  show();
+  loop.exec(QEventLoop::DialogExec);
+  if (!self) return ModalResult::Cancel;
+  disconnect(connection);
+  return result();
+}
+
+int ScreenFrame::ChainTo(ScreenFrame& next) {
+  hide();
+  const int result = next.ShowModal();
+  if (result == ModalResult::Back) {
+    show();
+    return result;
+  }
+  done(result);
+  return result;
+}
+
+void ScreenFrame::reject() {
+  done(ModalResult::Cancel);
+}
+
+int ScreenFrame::StepBandHeight() const {
+  return stepBand_ && !stepBandCollapsed_ ? kStepBandHeight : 0;
+}
+
+void ScreenFrame::SetStepBandCollapsed(bool collapsed) {
+  stepBandCollapsed_ = collapsed;
+  if (stepBand_) stepBand_->setVisible(!collapsed);
+  LayOutBands();
+}
+
+void ScreenFrame::LayOutBands() {
+  const int w = width();
+  titleBand_->setGeometry(0, 0, w, kTitleBandHeight);
+  titlePicture_->setGeometry(-1, -1, w + 2, 122);
+  titlePicture_->lower();
+  if (closeButton_) closeButton_->move(w - 83 - 24, (kTitleBandHeight - 28) / 2);
+  if (stepBand_) stepBand_->setGeometry(0, kTitleBandHeight, w, StepBandHeight());
+  const int bh = options_.bottomBandHeight;
+  bottomBand_->setGeometry(0, height() - bh, w, bh);
+  bottomPicture_->setGeometry(-1, -26, w + 2, 80);
+  bottomPicture_->lower();
+  if (footerLabel_) footerLabel_->setGeometry(0, (bh - 20) / 2, w, 20);
+}
+
+void ScreenFrame::PaintBands() {
+  PaintBand(titlePicture_, ExePath(QStringLiteral("system\\Image\\bg_main_top.jpg")));
+  PaintBand(bottomPicture_, ExePath(QStringLiteral("system\\Image\\bg_main_bottom.jpg")));
+}
+
+void ScreenFrame::ApplyStepIndicator(bool inWizard, bool setCaption) {
+  if (!stepPicture_) return;
+  const QString displayType = ReadIni(QStringLiteral("system\\system.ini"),
+                                      QStringLiteral("基本情報"), QStringLiteral("表示タイプ"));
+  const QString file = StepImageFile(displayType, partCode_, FormName(), inWizard);
+  const QString path = ExePath(QStringLiteral("system\\Image\\") + file);
+  stepPicture_->clear();
+  if (!file.isEmpty() && QFile::exists(path)) {
+    const QImage picture(path);
+    if (!picture.isNull()) {
+      stepPicture_->setPixmap(QPixmap::fromImage(picture));
+      stepPicture_->resize(picture.size());
+      stepPicture_->move(CentredLeft(width(), picture.width()), stepPicture_->y());
+    }
+  }
+  if (setCaption) titleLabel_->setText(StepCaption(displayType, partCode_, FormName()));
+  titleLabel_->adjustSize();
+}
+
+void ScreenFrame::ApplyTitleColour() {
+  const QString linkMode = ReadIni(QStringLiteral("system\\shiken.ini"),
+                                   QStringLiteral("受験者情報"), QStringLiteral("連携"));
+  const QColor colour = TitleColourRule(linkMode);
+  titleLabel_->setStyleSheet(
+      QStringLiteral("color: %1; background: transparent;").arg(colour.name()));
+}
+
+void ScreenFrame::ApplyFooter() {
+  if (footerLabel_) footerLabel_->setText(FooterNotice(ExamTypeOf(partCode_)));
+}
+
+void ScreenFrame::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  if (event->spontaneous()) return;  // the window system re-showing it, not a Show
+  if (options_.logsStart) Log(QStringLiteral("開始"));
+  PaintBands();
+  SetUpScreen();
+  if (options_.titleColour) ApplyTitleColour();
+  QCoreApplication::postEvent(this, new QEvent(kAfterShowEvent));
+  if (options_.topMost == TopMost::App) SetTopMost(ApplicationMainWindow(), true);
+  if (options_.centre) CenterOnScreen(this);
+}
+
+void ScreenFrame::AfterShow() {
+  QPainterPath path;
+  path.addRoundedRect(QRectF(0, 0, width(), height()), 10, 10);
+  setMask(QRegion(path.toFillPolygon().toPolygon()));
+}
+
+void ScreenFrame::resizeEvent(QResizeEvent* event) {
+  QDialog::resizeEvent(event);
+  LayOutBands();
+}
+
+void ScreenFrame::keyPressEvent(QKeyEvent* event) {
+  // The screens have no Escape key: only their buttons close them.
+  if (event->key() == Qt::Key_Escape) {
+    event->accept();
+    return;
+  }
+  QDialog::keyPressEvent(event);
+}
+
+bool ScreenFrame::event(QEvent* event) {
+  if (event->type() == kAfterShowEvent) {
+    AfterShow();
+    return true;
+  }
+  return QDialog::event(event);
+}
+
+bool ScreenFrame::eventFilter(QObject* watched, QEvent* event) {
+  const bool onTitle = watched == titlePicture_ || watched == titleLabel_ || watched == logo_;
+  if (onTitle && draggable_) {
+    auto* mouse = static_cast<QMouseEvent*>(event);
+    switch (event->type()) {
+      case QEvent::MouseButtonPress:
+        StartDrag(mouse->globalPosition().toPoint());
+        return true;
+      case QEvent::MouseMove:
+        if (manualDrag_) move(mouse->globalPosition().toPoint() - dragOffset_);
+        return manualDrag_;
+      case QEvent::MouseButtonRelease:
+        manualDrag_ = false;
+        break;
+      default:
+        break;
+    }
+  }
+  return QDialog::eventFilter(watched, event);
+}
+
+void ScreenFrame::StartDrag(QPoint globalPos) {
+  // The window manager moves the window while the button is held; where it cannot, the
+  // window follows the mouse itself.
+  if (windowHandle() && windowHandle()->startSystemMove()) return;
+  manualDrag_ = true;
+  dragOffset_ = globalPos - pos();
+}
+
+}  // namespace examora

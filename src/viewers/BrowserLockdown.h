@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+#include <QUrl>
+
+// What the embedded browser may load and the scripts the host injects. Exam pages must not
+// become a way out of the exam, so only files of the installation folder are shown.
+namespace examora {
+
+// True when url is a local file: URL (no remote host) whose target exists inside folder or is
+// folder itself, after resolving "..", "." and symbolic links. Anything else is refused:
+// other schemes, missing files, UNC hosts. Compared case-insensitively on Windows.
+bool IsUrlInsideFolder(const QUrl& url, const QString& folder);
+
+// Whether the browser may navigate a frame to url: a file inside folder, or an empty frame
+// ("about:blank", which loads nothing).
+bool IsNavigationAllowed(const QUrl& url, const QString& folder);
+
+// The text as a JavaScript string literal (JSON-escaped, double-quoted), safe to paste into a
+// script whatever the text holds.
+QString JsStringLiteral(const QString& text);
+
+// Script that puts folderName as plain text into the first element named "FOLDER" of the
+// document; does nothing when there is none.
+QString FolderElementScript(const QString& folderName);
+
+// Script that appends a <style> element with the given CSS text to the document (id tags the
+// element so that it is added once per document).
+QString StyleInjectionScript(const QString& css, const QString& id);
+
+}  // namespace examora

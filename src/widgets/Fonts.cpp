@@ -1,0 +1,53 @@
+#include "widgets/Fonts.h"
+
+#include <QFontDatabase>
+#include <QStringList>
+
+namespace examora {
+namespace {
+
+QStringList Families(FontFace face) {
+  switch (face) {
+    case FontFace::MsPGothic:
+      return {QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"),
+              QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic"),
+              QStringLiteral("Noto Sans CJK JP")};
+    case FontFace::MsGothic:
+      return {QStringLiteral("ＭＳ ゴシック"), QStringLiteral("MS Gothic"),
+              QStringLiteral("IPAGothic"), QStringLiteral("Noto Sans Mono CJK JP")};
+    case FontFace::Meiryo:
+      return {QStringLiteral("メイリオ"), QStringLiteral("Meiryo"), QStringLiteral("IPAPGothic"),
+              QStringLiteral("Noto Sans CJK JP")};
+  }
+  return {};
+}
+
+QFont Make(FontFace face, bool bold) {
+  QFont f;
+  f.setFamilies(Families(face));
+  f.setBold(bold);
+  return f;
+}
+
+}  // namespace
+
+QFont UiFont(FontFace face, int pixelSize, bool bold) {
+  QFont f = Make(face, bold);
+  f.setPixelSize(pixelSize);
+  return f;
+}
+
+QFont UiFontPt(FontFace face, int pointSize, bool bold) {
+  QFont f = Make(face, bold);
+  f.setPointSize(pointSize);
+  return f;
+}
+
+bool IsFontInstalled(FontFace face) {
+  const QStringList installed = QFontDatabase::families();
+  const QStringList wanted = Families(face);
+  // Only the face's own names (the first two entries) count, not its substitutes.
+  return installed.contains(wanted.at(0)) || installed.contains(wanted.at(1));
+}
+
+}  // namespace examora

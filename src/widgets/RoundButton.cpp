@@ -1,0 +1,55 @@
+#include "widgets/RoundButton.h"
+
+#include <QDialog>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+
+#include "widgets/Fonts.h"
+
+namespace examora {
+
+RoundButton::RoundButton(const QString& caption, QWidget* parent) : QPushButton(caption, parent) {
+  setFont(UiFont(FontFace::MsPGothic, 12, true));
+  setCursor(Qt::PointingHandCursor);
+  setAutoDefault(false);
+  setFocusPolicy(Qt::StrongFocus);
+  connect(this, &QPushButton::clicked, this, [this] {
+    if (modalResult_ == 0) return;
+    for (QWidget* w = parentWidget(); w; w = w->parentWidget()) {
+      if (auto* dialog = qobject_cast<QDialog*>(w)) {
+        dialog->done(modalResult_);
+        return;
+      }
+    }
+  });
+}
+
+void RoundButton::SetColours(QColor top, QColor bottom) {
+  top_ = top;
+  bottom_ = bottom;
+  update();
+}
+
+void RoundButton::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  p.setRenderHint(QPainter::Antialiasing);
+  const QRectF r = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
+  QLinearGradient g(r.topLeft(), r.bottomLeft());
+  const bool on = isEnabled();
+  g.setColorAt(0, on ? top_ : GreyTop());
+  g.setColorAt(1, on ? bottom_ : GreyBottom());
+  QPainterPath path;
+  path.addRoundedRect(r, 5, 5);
+  p.fillPath(path, g);
+  if (isDown()) p.fillPath(path, QColor(0, 0, 0, 40));
+  if (hasFocus()) {
+    p.setPen(QPen(QColor(255, 255, 255, 160), 1, Qt::DotLine));
+    p.drawRoundedRect(r.adjusted(2, 2, -2, -2), 4, 4);
+  }
+  p.setPen(Qt::white);
+  p.setFont(font());
+  p.drawText(rect(), Qt::AlignCenter, text());
+}
+
+}  // namespace examora

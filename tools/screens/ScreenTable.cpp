@@ -1,0 +1,195 @@
+#include "ScreenTable.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QStringList>
+
+#include "common/CMFunc.h"
+#include "flow/QZBG0010.h"
+#include "flow/QZQZ0030.h"
+#include "flow/QZQZ0040.h"
+#include "flow/QZTP0020.h"
+#include "flow/QZTP0030.h"
+#include "flow/QZTP0060.h"
+#include "flow/QZTP0200.h"
+#include "flow/QZTP0220.h"
+
+namespace examora::screens {
+
+void Installation::Set(const QString& relativePath, const QString& section, const QString& key,
+                       const QString& value) {
+  if (!error_.isEmpty()) return;
+  if (const WriteResult written = WriteIni(relativePath, section, key, value); !written) {
+    error_ = QStringLiteral("cannot write ") + relativePath + QStringLiteral(": ") + written.error;
+  }
+}
+
+void FillCandidate(Installation& installation) {
+  const QString shiken = QStringLiteral("system\\shiken.ini");
+  const QString candidate = QStringLiteral("受験者情報");
+  const struct {
+    const char16_t* key;
+    const char16_t* value;
+  } values[] = {
+      {u"会場コード", u"12345"},
+      {u"受験番号", u"24010017"},
+      {u"姓", u"山田"},
+      {u"名", u"花子"},
+      {u"年", u"1998"},
+      {u"月", u"4"},
+      {u"日", u"15"},
+      {u"性別", u"2"},
+  };
+  for (const auto& v : values)
+    installation.Set(shiken, candidate, QString::fromUtf16(v.key), QString::fromUtf16(v.value));
+}
+
+namespace {
+
+const QString kPart1Setup = QStringLiteral("system\\1\\setup.ini");
+const QString kPart2Setup = QStringLiteral("system\\2\\setup.ini");
+const QString kBasics = QStringLiteral("基本情報");
+
+template <typename Screen>
+Shot Make(const QString& partCode) {
+  auto screen = std::make_unique<Screen>(nullptr);
+  screen->SetPartCode(partCode);
+  return {std::move(screen), false};
+}
+
+// The practical part as a web-style part (exam type "3"), which the sample does not have.
+void MakePart2WebStyle(Installation& installation) {
+  installation.Set(kPart2Setup, kBasics, QStringLiteral("受験タイプ"), QStringLiteral("3"));
+}
+
+Shot CandidateInfo(const QString& partCode) {
+  return Make<TfrmQZTP0020>(partCode);
+}
+
+Shot Notes(const QString& partCode, bool fromExamWindow) {
+  auto screen = std::make_unique<TfrmQZTP0030>(nullptr);
+  screen->SetPartCode(partCode);
+  screen->FromExamWindow = fromExamWindow;
+  return {std::move(screen), false};
+}
+
+Shot Explanation(const QString& partCode, const QString& examCategory, bool wizard) {
+  auto screen = std::make_unique<TfrmQZQZ0030>(nullptr);
+  screen->SetPartCode(partCode);
+  screen->ExamCategory = examCategory;
+  screen->KeepOnTop = wizard;
+  screen->WizardMode = wizard;
+  return {std::move(screen), false};
+}
+
+Shot Cover(const QString& partCode, const QString& examCategory) {
+  auto screen = std::make_unique<TfrmQZQZ0040>(nullptr);
+  screen->SetPartCode(partCode);
+  screen->ExamCategory = examCategory;
+  // Its after-show work opens the notes modally; the cover alone is what is wanted here.
+  return {std::move(screen), true};
+}
+
+Shot Start(const QString& partCode, const QString& startMode, bool afterPractice) {
+  auto screen = std::make_unique<TfrmQZTP0060>(nullptr);
+  screen->SetPartCode(partCode);
+  screen->StartMode = startMode;
+  screen->AfterPractice = afterPractice;
+  return {std::move(screen), false};
+}
+
+Shot ExtensionResult(int oldMinutes, int newMinutes) {
+  auto screen = std::make_unique<TfrmQZTP0210>(nullptr);
+  screen->SetPartCode(QStringLiteral("1"));
+  screen->OldMinutes = oldMinutes;
+  screen->NewMinutes = newMinutes;
+  return {std::move(screen), false};
+}
+
+Shot TimeOver(Installation& installation, const QString& partCode) {
+  installation.Set(QStringLiteral("system\\") + partCode + QStringLiteral("\\setup.ini"), kBasics,
+                   QStringLiteral("正常終了"), QStringLiteral("T"));
+  return Make<TfrmQZTP0220>(partCode);
+}
+
+Shot Background() {
+  // Only its painted picture: FormCreate (the instance lock) is not needed for that, and the
+  // session its after-show work starts must not run.
+  auto window = std::make_unique<TfrmQZBG0010>(QStringLiteral("[1]知識.exe"), QStringList());
+  if (const QScreen* screen = QGuiApplication::primaryScreen())
+    window->setGeometry(screen->geometry());
+  return {std::move(window), true};
+}
+
+}  // namespace
+
+const std::vector<ScreenEntry>& ScreenTable() {
+  static const std::vector<ScreenEntry> table = {
+      {QStringLiteral("QZBG0010"), [](Installation&) { return Background(); }},
+
+      {QStringLiteral("QZTP0020"),
+       [](Installation&) { return CandidateInfo(QStringLiteral("1")); }},
+      {QStringLiteral("QZTP0020-part2"),
+       [](Installation&) { return CandidateInfo(QStringLiteral("2")); }},
+      {QStringLiteral("QZTP0020-web"),
+       [](Installation& i) {
+         MakePart2WebStyle(i);
+         return CandidateInfo(QStringLiteral("2"));
+       }},
+
+      {QStringLiteral("QZTP0030"), [](Installation&) { return Notes(QStringLiteral("1"), false); }},
+      {QStringLiteral("QZTP0030-exam"),
+       [](Installation&) { return Notes(QStringLiteral("1"), true); }},
+      {QStringLiteral("QZTP0030-part2"),
+       [](Installation&) { return Notes(QStringLiteral("2"), false); }},
+
+      {QStringLiteral("QZQZ0040"),
+       [](Installation&) { return Cover(QStringLiteral("1"), QStringLiteral("1")); }},
+
+      {QStringLiteral("QZQZ0030"),
+       [](Installation&) { return Explanation(QStringLiteral("1"), QStringLiteral("1"), true); }},
+      {QStringLiteral("QZQZ0030-part2"),
+       [](Installation&) { return Explanation(QStringLiteral("2"), QStringLiteral("2"), true); }},
+      {QStringLiteral("QZQZ0030-exam"),
+       [](Installation&) { return Explanation(QStringLiteral("1"), QStringLiteral("1"), false); }},
+
+      {QStringLiteral("QZTP0060-1"),
+       [](Installation&) { return Start(QStringLiteral("1"), QStringLiteral("1"), false); }},
+      {QStringLiteral("QZTP0060-4"),
+       [](Installation&) { return Start(QStringLiteral("1"), QStringLiteral("4"), false); }},
+      {QStringLiteral("QZTP0060-2"),
+       [](Installation&) { return Start(QStringLiteral("2"), QStringLiteral("2"), false); }},
+      {QStringLiteral("QZTP0060-3"),
+       [](Installation&) { return Start(QStringLiteral("2"), QStringLiteral("3"), false); }},
+      {QStringLiteral("QZTP0060-afterpractice"),
+       [](Installation&) { return Start(QStringLiteral("1"), QStringLiteral("1"), true); }},
+      {QStringLiteral("QZTP0060-web-2"),
+       [](Installation& i) {
+         MakePart2WebStyle(i);
+         return Start(QStringLiteral("2"), QStringLiteral("2"), false);
+       }},
+      {QStringLiteral("QZTP0060-web-3"),
+       [](Installation& i) {
+         MakePart2WebStyle(i);
+         return Start(QStringLiteral("2"), QStringLiteral("3"), false);
+       }},
+
+      {QStringLiteral("QZTP0200"),
+       [](Installation& i) {
+         i.Set(kPart1Setup, QStringLiteral("試験時間"), QStringLiteral("add"),
+               QStringLiteral("10"));
+         return Make<TfrmQZTP0200>(QStringLiteral("1"));
+       }},
+      {QStringLiteral("QZTP0210-set"), [](Installation&) { return ExtensionResult(0, 10); }},
+      {QStringLiteral("QZTP0210-changed"), [](Installation&) { return ExtensionResult(10, 15); }},
+      {QStringLiteral("QZTP0210-removed"), [](Installation&) { return ExtensionResult(10, 0); }},
+
+      {QStringLiteral("QZTP0220-knowledge"),
+       [](Installation& i) { return TimeOver(i, QStringLiteral("1")); }},
+      {QStringLiteral("QZTP0220-practical"),
+       [](Installation& i) { return TimeOver(i, QStringLiteral("2")); }},
+  };
+  return table;
+}
+
+}  // namespace examora::screens
