@@ -12,10 +12,9 @@ QColor TitleColourRule(const QString& linkMode) {
 
 QString FooterNotice(const QString& examType) {
   if (examType == QLatin1String("3")) {
-    return QStringLiteral(
-        "Webブラウザーやエディターの操作は、試験監督者の指示があるまで行わないでください。");
+    return QStringLiteral("ブラウザーやエディターは、指示があるまで操作しないでください。");
   }
-  return QStringLiteral("試験中に困ったことがあれば、手を挙げて試験監督者に知らせてください。");
+  return QStringLiteral("困ったときは、手を挙げて試験監督者に知らせてください。");
 }
 
 int CentredLeft(int windowWidth, double pictureWidth) {

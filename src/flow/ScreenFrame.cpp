@@ -1,5 +1,6 @@
 #include "flow/ScreenFrame.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QEventLoop>
 #include <QFile>
@@ -149,7 +150,28 @@ void ScreenFrame::LayOutBands() {
   bottomBand_->setGeometry(0, height() - bh, w, bh);
   bottomPicture_->setGeometry(-1, -26, w + 2, 80);
   bottomPicture_->lower();
-  if (footerLabel_) footerLabel_->setGeometry(0, (bh - 20) / 2, w, 20);
+  FitFooter();
+}
+
+void ScreenFrame::FitFooter() {
+  if (!footerLabel_) return;
+  // The notice is centred in the room the buttons leave free, so that no button covers it.
+  const int w = width();
+  int left = 0;
+  int right = w;
+  for (const QAbstractButton* button : bottomBand_->findChildren<QAbstractButton*>()) {
+    if (button->isHidden()) continue;
+    const QRect r = button->geometry();
+    if (r.center().x() < w / 2) {
+      left = std::max(left, r.right() + 1);
+    } else {
+      right = std::min(right, r.left());
+    }
+  }
+  const int margin = 8;
+  const int bh = options_.bottomBandHeight;
+  footerLabel_->setGeometry(left + margin, (bh - 20) / 2, std::max(0, right - left - 2 * margin),
+                            20);
 }
 
 void ScreenFrame::PaintBands() {
@@ -198,6 +220,7 @@ void ScreenFrame::showEvent(QShowEvent* event) {
   QCoreApplication::postEvent(this, new QEvent(kAfterShowEvent));
   if (options_.topMost == TopMost::App) SetTopMost(ApplicationMainWindow(), true);
   if (options_.centre) CenterOnScreen(this);
+  FitFooter();
 }
 
 void ScreenFrame::AfterShow() {

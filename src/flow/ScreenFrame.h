@@ -111,6 +111,7 @@ class ScreenFrame : public QDialog {
 
  private:
   void LayOutBands();
+  void FitFooter();
   void StartDrag(QPoint globalPos);
 
   Options options_;
