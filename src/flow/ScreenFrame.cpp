@@ -93,6 +93,7 @@ ScreenFrame::ScreenFrame(QWidget* owner, Options options)
     footerLabel_->setFont(UiFont(FontFace::MsPGothic, 12, true));
     footerLabel_->setStyleSheet(QStringLiteral("color: #808080; background: transparent;"));
     footerLabel_->setAlignment(Qt::AlignCenter);
+    footerLabel_->move(0, (options_.bottomBandHeight - 20) / 2);
   }
   LayOutBands();
 }
@@ -169,9 +170,9 @@ void ScreenFrame::FitFooter() {
     }
   }
   const int margin = 8;
-  const int bh = options_.bottomBandHeight;
-  footerLabel_->setGeometry(left + margin, (bh - 20) / 2, std::max(0, right - left - 2 * margin),
-                            20);
+  // The height stays where the screen put it (some layouts move the notice down).
+  footerLabel_->setGeometry(left + margin, footerLabel_->y(),
+                            std::max(0, right - left - 2 * margin), 20);
 }
 
 void ScreenFrame::PaintBands() {
