@@ -3,6 +3,7 @@
 #include <QFileInfo>
 
 #include "common/CMFunc.h"
+#include "exam/QZMain.h"
 #include "flow/QZBG0010.h"
 #include "platform/NamedMutex.h"
 #include "widgets/WindowOrder.h"
@@ -31,6 +32,7 @@ int main(int argc, char* argv[]) {
 
   const QString exeFileName = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
 
+  RegisterExamWindows();
   TfrmQZBG0010 background(exeFileName, arguments);
   if (!background.FormCreate()) return 0;  // this part is already running
   SetApplicationMainWindow(&background);

@@ -45,5 +45,7 @@ inline const QString kNoDisplayMode = QStringLiteral("E11表示方法が一つ�
 // A paper with more rows (heading rows included) or answers than the answer sheet holds.
 inline const QString kTooManyQuestions =
     QStringLiteral("E11問題数が多すぎるため、解答欄を作成できません。");
+// A choice could not be written to the answer file (the reason follows as extra text).
+inline const QString kAnswerSaveFailed = QStringLiteral("E11解答の保存に失敗しました。");
 
 }  // namespace examora::msg

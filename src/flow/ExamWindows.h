@@ -15,6 +15,7 @@ namespace examora {
 // What the controller hands an exam window.
 struct ExamWindowRequest {
   QString partCode;
+  bool debugMode = false;  // "-debug" was given
   QString venueCode;
   QString candidateNumber;
   bool practiceMode = false;

@@ -205,6 +205,7 @@ bool TfrmQZBG0010::RunScreen(const QString& className, bool practice, bool resto
   const SetupIni setup = ReadSetupIni(PartCode);
   ExamWindowRequest request;
   request.partCode = PartCode;
+  request.debugMode = IsDebugRun(arguments_);
   request.venueCode = VenueCode;
   request.candidateNumber = CandidateNumber;
   request.practiceMode = practice;

@@ -4,7 +4,11 @@
 #include <QScreen>
 #include <QStringList>
 
+#include <QPushButton>
+#include <QTimer>
+
 #include "common/CMFunc.h"
+#include "exam/QZMain.h"
 #include "flow/QZBG0010.h"
 #include "flow/QZQZ0030.h"
 #include "flow/QZQZ0040.h"
@@ -121,6 +125,28 @@ Shot Background() {
   return {std::move(window), true};
 }
 
+// The knowledge exam window of part 1 over the whole screen, switched to the display mode
+// by its button once shown (all three buttons stay visible).
+Shot KnowledgeWindow(const QString& modeButton) {
+  auto window = std::make_unique<TfrmQZMain>(nullptr);
+  window->SetPart(QStringLiteral("1"), true);
+  window->VenueCode = QStringLiteral("12345");
+  window->CandidateNumber = QStringLiteral("24010017");
+  if (const QScreen* screen = QGuiApplication::primaryScreen())
+    window->setGeometry(QRect(QPoint(0, 0), screen->size()));
+  if (!modeButton.isEmpty()) {
+    TfrmQZMain* w = window.get();
+    QTimer::singleShot(0, w, [w, modeButton] {
+      if (auto* button = w->findChild<QPushButton*>(modeButton)) button->click();
+      // The sample opens on its heading pages; paging on past them shows the first question.
+      auto* next = w->findChild<QPushButton*>(QStringLiteral("NextBtn"));
+      for (int i = 0; next && i < 5 && w->Display() && w->Display()->HeadingMode(); ++i)
+        next->click();
+    });
+  }
+  return {std::move(window), false};
+}
+
 }  // namespace
 
 const std::vector<ScreenEntry>& ScreenTable() {
@@ -183,6 +209,12 @@ const std::vector<ScreenEntry>& ScreenTable() {
       {QStringLiteral("QZTP0210-set"), [](Installation&) { return ExtensionResult(0, 10); }},
       {QStringLiteral("QZTP0210-changed"), [](Installation&) { return ExtensionResult(10, 15); }},
       {QStringLiteral("QZTP0210-removed"), [](Installation&) { return ExtensionResult(10, 0); }},
+
+      {QStringLiteral("QZMain-1"), [](Installation&) { return KnowledgeWindow({}); }},
+      {QStringLiteral("QZMain-2"),
+       [](Installation&) { return KnowledgeWindow(QStringLiteral("PrintToiBtn")); }},
+      {QStringLiteral("QZMain-3"),
+       [](Installation&) { return KnowledgeWindow(QStringLiteral("PrintSetuBtn")); }},
 
       {QStringLiteral("QZTP0220-knowledge"),
        [](Installation& i) { return TimeOver(i, QStringLiteral("1")); }},

@@ -1,0 +1,30 @@
+#include <QCoreApplication>
+
+#include "exam/QZMain.h"
+#include "flow/ExamWindows.h"
+
+namespace examora {
+
+void RegisterExamWindows() {
+  RegisterScreenRunner(
+      QStringLiteral("TfrmQZMain"), [](QWidget* owner, const ExamWindowRequest& request) {
+        TfrmQZMain window(owner);
+        window.SetPart(request.partCode, request.debugMode);
+        window.VenueCode = request.venueCode;
+        window.CandidateNumber = request.candidateNumber;
+        window.PracticeMode = request.practiceMode;
+        window.InitialPosition =
+            request.layoutCode.isEmpty() ? QStringLiteral("4") : request.layoutCode;
+        window.SavedLayout = request.savedRect;
+        window.RestoreLayout = request.restoreLayout;
+        window.WorkArea = request.workArea;
+        window.setGeometry(request.screen.isValid() ? QRect(QPoint(0, 0), request.screen.size())
+                                                    : window.geometry());
+        window.setWindowModality(Qt::ApplicationModal);
+        window.exec();
+        // The paper could not be shown: the program ends once the controller returns to the loop.
+        if (window.EndProgramRequested) QCoreApplication::exit(0);
+      });
+}
+
+}  // namespace examora

@@ -1,0 +1,191 @@
+#pragma once
+
+#include <QDialog>
+#include <QList>
+#include <QRect>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+#include "exam/AnswerSheet.h"
+#include "exam/ExamClock.h"
+#include "exam/QZMainRules.h"
+#include "exam/QuestionDisplay.h"
+
+class QButtonGroup;
+class QLabel;
+class QRadioButton;
+class QScrollArea;
+class QTreeWidget;
+class QTreeWidgetItem;
+class QWebEngineView;
+class QWidget;
+
+namespace examora {
+
+class CpuMonitor;
+class RoundButton;
+class TWBContainer;
+class TransparentOverlay;
+
+// The knowledge exam window: question tree on the left, the question page in the middle, the
+// answer sheet on the right. It covers the whole screen; every choice is written to the answer
+// file at once, and a restarted part shows the stored answers and continues the clock.
+class TfrmQZMain : public QDialog {
+  Q_OBJECT
+
+ public:
+  // clockSource: the monotonic clock of the exam clock (tests move one by hand); nullptr for
+  // the steady clock. It must outlive the window.
+  explicit TfrmQZMain(QWidget* owner = nullptr, const ClockSource* clockSource = nullptr);
+  ~TfrmQZMain() override;
+
+  // ---- Inputs, set before the window is shown ----
+  QString VenueCode;
+  QString CandidateNumber;
+  QString InitialPosition = QStringLiteral("4");
+  QRect SavedLayout;
+  bool RestoreLayout = false;
+  QRect WorkArea;
+  bool PracticeMode = false;
+
+  // PartCode and DebugMode as the command line gives them (executable file name without
+  // folder, arguments without the program); reads ExamCategory and sets the window style.
+  void SetCommandLine(const QString& executableFileName, const QStringList& arguments);
+  // The same with the values already worked out.
+  void SetPart(const QString& partCode, bool debugMode);
+
+  // ---- State ----
+  QString PartCode;
+  bool DebugMode = false;
+  QString ExamCategory;
+  QString SetupFolderCode;
+  QString DevelopmentCode;
+  QString ExamDate;
+  bool ExamShown = false;
+  bool SetupDone = false;
+  bool FirstShow = true;
+  bool FirstActivation = true;
+  // A coded message the set-up showed; the window then closes and the program ends.
+  QString SetupError;
+  bool EndProgramRequested = false;
+
+  // The single way the window asks to close. For now it closes the window without recording
+  // the end of the part; the end confirmation, the scoring and the part state come with it.
+  void RequestClose(CloseReason reason);
+  CloseReason LastCloseReason() const { return closeReason_; }
+
+  // actTestStart and the rest of the first activation (also run by the activation event).
+  void FormActivate();
+
+  ExamClock* Clock() const { return clock_.get(); }
+  const QuestionDisplay* Display() const { return display_.get(); }
+  const AnswerSheet& Sheet() const { return sheet_; }
+  QWebEngineView* Browser() const { return browser_; }
+  TWBContainer* BrowserHost() const { return host_; }
+  // The radio button of answer sheet row (1 … 100) and choice (1 … 5).
+  QRadioButton* RadioButton(int row, int choice) const;
+  QWidget* SheetRow(int row) const;
+  QTreeWidget* Tree() const { return tree_; }
+
+ signals:
+  // A page finished loading and got its zoom and folder name.
+  void pageReady();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  bool event(QEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void BuildControls();
+  void FormShow();
+  void KnowledgeLayout();
+  void Relayout();
+  void BuildSheetRows();
+  void BuildTree();
+  void ApplySelections(const QList<int>& selections);
+  void SelectNode(int node, bool reportExplicitly);
+  void OnTreeChange();
+  void HandlePage(const PageRequest& page);
+  void Refilter(bool scrollTop);
+  void ScrollSheetToSelection();
+  void RestoreRowChecks(int row);
+  void RepaintMarks();
+  void SetuClick(int row, int choice);
+  void PressMode(int mode);
+  void Paging(bool back);
+  void Zoom(const ZoomAction& action);
+  void ApplyPageZoom();
+  void HighlightMode(int mode);
+  void OnTick(const ClockTick& tick);
+  void OpenCover(bool notes);
+  void ToggleQuestionTree();
+  void Log(const QString& event) const;
+
+  const ClockSource* clockSource_;
+  std::unique_ptr<ExamClock> clock_;
+  std::unique_ptr<QuestionDisplay> display_;
+  CpuMonitor* cpuMonitor_ = nullptr;
+  AnswerSheet sheet_;
+  InitialMode initialMode_;
+  CloseReason closeReason_ = CloseReason::EndButton;
+  bool closing_ = false;
+  bool treeBuilding_ = false;
+
+  QWidget* panel6_ = nullptr;
+  QWidget* panel1_ = nullptr;
+  QWidget* panel4_ = nullptr;
+  QLabel* titleImage_ = nullptr;
+  QLabel* title1_ = nullptr;
+  QLabel* title2_ = nullptr;
+  QLabel* timeProgress1_ = nullptr;
+  QLabel* timeProgress2_ = nullptr;
+  RoundButton* printAll_ = nullptr;
+  RoundButton* printToi_ = nullptr;
+  RoundButton* printSetu_ = nullptr;
+  RoundButton* endBtn_ = nullptr;
+  RoundButton* opeExplana_ = nullptr;
+  RoundButton* questionBtn_ = nullptr;
+  RoundButton* tyuiBtn_ = nullptr;
+  RoundButton* mihonBtn_ = nullptr;
+  RoundButton* zoomOut_ = nullptr;
+  RoundButton* zoomNone_ = nullptr;
+  RoundButton* zoomIn_ = nullptr;
+  RoundButton* backBtn_ = nullptr;
+  RoundButton* nextBtn_ = nullptr;
+  QLabel* mozi1_ = nullptr;
+  QLabel* mozi2_ = nullptr;
+  QLabel* jokyoLbl_ = nullptr;
+  QLabel* toiLbl_ = nullptr;
+  QLabel* kaitoLbl_ = nullptr;
+  QWidget* questionPanel_ = nullptr;
+  QTreeWidget* tree_ = nullptr;
+  QList<QTreeWidgetItem*> treeItems_;
+  QWidget* panel3_ = nullptr;
+  QWebEngineView* browser_ = nullptr;
+  TWBContainer* host_ = nullptr;
+  TransparentOverlay* overlay_ = nullptr;
+  QWidget* panel5_ = nullptr;
+  QScrollArea* sheetScroll_ = nullptr;
+  QWidget* sheetContent_ = nullptr;
+  QWidget* rensyuPnl_ = nullptr;
+  struct RowWidgets {
+    QWidget* panel = nullptr;
+    QWidget* toiPanel = nullptr;
+    QLabel* toiLbl = nullptr;
+    QWidget* setuPanel = nullptr;
+    QLabel* setuLbl = nullptr;
+    QButtonGroup* group = nullptr;
+    QRadioButton* radios[5] = {};
+  };
+  QList<RowWidgets> rows_;  // index 0 = row 1
+};
+
+// Registers the knowledge exam window with the session controller ("TfrmQZMain").
+void RegisterExamWindows();
+
+}  // namespace examora

@@ -1,0 +1,466 @@
+#include <QApplication>
+#include <QDialog>
+#include <QDirIterator>
+#include <QEventLoop>
+#include <QLabel>
+#include <QMessageBox>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+#include <QWheelEvent>
+
+#include "Fixture.h"
+#include "ModalDriver.h"
+#include "TestRegistry.h"
+#include "common/CMFunc.h"
+#include "common/Cp932.h"
+#include "data/ExamData.h"
+#include "data/InstallPaths.h"
+#include "exam/QZMain.h"
+#include "exam/QZMainRules.h"
+#include "flow/ExamWindows.h"
+#include "widgets/RoundButton.h"
+#include "widgets/TransparentOverlay.h"
+
+using namespace examora;
+
+namespace {
+
+struct FakeClock final : ClockSource {
+  qint64 ms = 9'000'000;
+  qint64 MonotonicMs() const override { return ms; }
+};
+
+QVariant Eval(QWebEnginePage* page, const QString& script) {
+  QVariant result;
+  QEventLoop loop;
+  QTimer::singleShot(5000, &loop, &QEventLoop::quit);
+  page->runJavaScript(script, [&](const QVariant& v) {
+    result = v;
+    loop.quit();
+  });
+  loop.exec();
+  return result;
+}
+
+// The answer line the sheet writes for part 1 of the fixture ({2, 3, 4} sub-questions).
+QByteArray ExpectedRecord(const QStringList& answers) {
+  QStringList fields = {QStringLiteral("T3"), QStringLiteral("1"), QStringLiteral("01234"),
+                        QStringLiteral("1001")};
+  fields += answers;
+  return ToCp932(fields.join(u',')) + "\r\n";
+}
+
+}  // namespace
+
+class TestQZMain : public QObject {
+  Q_OBJECT
+
+  std::unique_ptr<test::FixtureInstallation> fx_;
+  FakeClock clock_;
+
+  std::unique_ptr<TfrmQZMain> MakeWindow(bool practice = false, bool debug = true) {
+    auto w = std::make_unique<TfrmQZMain>(nullptr, &clock_);
+    w->SetPart(QStringLiteral("1"), debug);
+    w->VenueCode = QStringLiteral("01234");
+    w->CandidateNumber = QStringLiteral("1001");
+    w->PracticeMode = practice;
+    w->setGeometry(0, 0, 1024, 768);
+    return w;
+  }
+  QString Log() const { return FromCp932(fx_->readBytes(QStringLiteral("system/1/log.txt"))); }
+  void CopyPracticeFolder() {
+    const QString from = fx_->path(QStringLiteral("system/1"));
+    QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+      const QString file = it.next();
+      const QString rel = QStringLiteral("system/Z1/") + QDir(from).relativeFilePath(file);
+      QFile f(file);
+      QVERIFY(f.open(QIODevice::ReadOnly));
+      fx_->writeFile(rel, f.readAll());
+    }
+  }
+
+ private slots:
+  void init() {
+    fx_ = std::make_unique<test::FixtureInstallation>();
+    fx_->knowledgePart(QStringLiteral("1"));
+    QVERIFY2(fx_->ok(), qPrintable(fx_->error()));
+    fx_->setExeFolder();
+  }
+
+  void titlesFollowPatternNameAndPractice_data() {
+    QTest::addColumn<QString>("patternName");
+    QTest::addColumn<bool>("practice");
+    QTest::addColumn<QString>("title2");
+    QTest::addColumn<QString>("endCaption");
+    QTest::newRow("pattern name") << QStringLiteral("PN") << false
+                                  << QStringLiteral("知識　PN(VN) ") << QStringLiteral("試験終了");
+    QTest::newRow("no pattern name") << QString() << false << QStringLiteral("知識　Aパターン(VN) ")
+                                     << QStringLiteral("試験終了");
+    QTest::newRow("practice") << QString() << true
+                              << QStringLiteral("知識　Aパターン(VN)  操作練習")
+                              << QStringLiteral("練習終了");
+  }
+  void titlesFollowPatternNameAndPractice() {
+    QFETCH(QString, patternName);
+    QFETCH(bool, practice);
+    QFETCH(QString, title2);
+    QFETCH(QString, endCaption);
+    SystemIni system;
+    system.bookletName = QStringLiteral("冊子");
+    system.pattern = QStringLiteral("A");
+    system.patternName = patternName;
+    system.version = QStringLiteral("V");
+    system.versionName = QStringLiteral("VN");
+    const ExamWindowTitles t = ExamTitles(system, QStringLiteral("知識"), practice);
+    QCOMPARE(t.caption, QStringLiteral("冊子 Aパターン(V) 知識"));
+    QCOMPARE(t.title1, QStringLiteral("冊子"));
+    QCOMPARE(t.title2, title2);
+    QCOMPARE(t.endCaption, endCaption);
+  }
+
+  void setUpLogsInOrderAndRecordsTheStart() {
+    auto w = MakeWindow();
+    w->show();
+    QTRY_VERIFY(!w->FirstActivation);
+    const QString log = Log();
+    qsizetype at = 0;
+    for (const QString& line :
+         {QStringLiteral("QZMain：開始"), QStringLiteral("QZMain：初期表示中間1"),
+          QStringLiteral("QZMain：初期表示中間2"), QStringLiteral("QZMain：初期表示中間3"),
+          QStringLiteral("QZMain：初期表示中間4"), QStringLiteral("QZMain：初期表示完了"),
+          QStringLiteral("QZMain：操作開始")}) {
+      const qsizetype found = log.indexOf(line, at);
+      QVERIFY2(found >= 0, qPrintable(line));
+      at = found + line.size();
+    }
+    QVERIFY(w->Clock()->IsRunning());
+    QVERIFY(w->SetupDone && w->ExamShown);
+    QCOMPARE(fx_->readIni(QStringLiteral("system/1/setup.ini"), QStringLiteral("基本情報"),
+                          QStringLiteral("試験開始")),
+             QStringLiteral("1"));
+    const QString date = fx_->readIni(QStringLiteral("system/shiken.ini"),
+                                      QStringLiteral("試験情報"), QStringLiteral("試験日"));
+    QCOMPARE(date.size(), 8);
+    QCOMPARE(w->ExamDate, date);
+    QVERIFY(!fx_->readIni(QStringLiteral("system/shiken.ini"), QStringLiteral("試験情報"),
+                          QStringLiteral("試験時間"))
+                 .isEmpty());
+    QCOMPARE(fx_->readBytes(QStringLiteral("system/1/a.csv")), QByteArray("\r\n"));
+    QVERIFY(!w->findChild<QWidget*>(QStringLiteral("RensyuPnl"))->isVisible());
+    QVERIFY(!w->findChild<QWidget*>(QStringLiteral("MihonBtn"))->isVisible());
+    // A second show after hiding does not set up again.
+    const qsizetype starts = Log().count(QStringLiteral("QZMain：開始"));
+    w->hide();
+    w->show();
+    QCOMPARE(Log().count(QStringLiteral("QZMain：開始")), starts);
+  }
+
+  void storedExamDateIsKept() {
+    QVERIFY(WriteIni(ShikenIniPath(), QStringLiteral("試験情報"), QStringLiteral("試験日"),
+                     QStringLiteral("20240102"))
+                .ok);
+    auto w = MakeWindow();
+    w->show();
+    QCOMPARE(w->ExamDate, QStringLiteral("20240102"));
+    QVERIFY(fx_->readIni(QStringLiteral("system/shiken.ini"), QStringLiteral("試験情報"),
+                         QStringLiteral("試験時間"))
+                .isEmpty());
+  }
+
+  void choicesAreWrittenOnlyAfterActivation() {
+    auto w = MakeWindow();
+    w->show();  // activation is delivered by the event loop, after this
+    QVERIFY(w->FirstActivation);
+    QVERIFY(w->RadioButton(3, 2));
+    w->RadioButton(3, 2)->click();
+    QCOMPARE(fx_->readBytes(QStringLiteral("system/1/a.csv")), QByteArray("\r\n"));
+    QVERIFY(!w->RadioButton(3, 2)->isChecked());
+    QVERIFY(!Log().contains(kLogAnswerClicked));
+
+    QTRY_VERIFY(!w->FirstActivation);
+    w->RadioButton(3, 2)->click();
+    QStringList answers(9);
+    answers[1] = QStringLiteral("2");
+    QCOMPARE(fx_->readBytes(QStringLiteral("system/1/a.csv")), ExpectedRecord(answers));
+    QVERIFY(Log().contains(kLogAnswerClicked));
+
+    // Question 1 turns black once both its sub-questions are answered; question 2 stays red.
+    QTreeWidgetItem* q1 = w->Tree()->topLevelItem(0);
+    QCOMPARE(q1->foreground(0).color(), QColor(Qt::red));
+    w->RadioButton(2, 4)->click();
+    answers[0] = QStringLiteral("4");
+    QCOMPARE(fx_->readBytes(QStringLiteral("system/1/a.csv")), ExpectedRecord(answers));
+    QCOMPARE(q1->foreground(0).color(), QColor(Qt::black));
+    QCOMPARE(q1->child(0)->foreground(0).color(), QColor(Qt::black));
+    QCOMPARE(w->Tree()->topLevelItem(1)->foreground(0).color(), QColor(Qt::red));
+    // Radio buttons past the choice count are hidden.
+    QVERIFY(w->RadioButton(2, 4)->isVisible());
+    QVERIFY(!w->RadioButton(2, 5)->isVisible());
+  }
+
+  void restartShowsStoredAnswersAndContinuesTheClock() {
+    QStringList stored(9);
+    stored[0] = QStringLiteral("1");
+    stored[4] = QStringLiteral("3");
+    fx_->writeFile(QStringLiteral("system/1/a.csv"), ExpectedRecord(stored));
+    QVERIFY(WriteIni(SetupIniPath(QStringLiteral("1")), QStringLiteral("試験時間"),
+                     QStringLiteral("now"), QStringLiteral("25"))
+                .ok);
+    auto w = MakeWindow();
+    w->show();
+    // Rows: 1 heading, 2-3 question 1, 4 heading, 5-7 question 2.
+    QVERIFY(w->RadioButton(2, 1)->isChecked());
+    QVERIFY(w->RadioButton(7, 3)->isChecked());
+    QVERIFY(!w->RadioButton(3, 1)->isChecked());
+    auto* progress = w->findChild<QLabel*>(QStringLiteral("TimeProgress1"));
+    QCOMPARE(progress->text(), QStringLiteral(" 0/"));
+    QTRY_VERIFY(!w->FirstActivation);
+    clock_.ms += 1000;
+    w->Clock()->ShikenTimerTimer();
+    QCOMPARE(progress->text(), QStringLiteral("25/"));
+    QCOMPARE(w->findChild<QLabel*>(QStringLiteral("TimeProgress2"))->text(),
+             QStringLiteral("30分"));
+    // Restoring wrote nothing.
+    QCOMPARE(fx_->readBytes(QStringLiteral("system/1/a.csv")), ExpectedRecord(stored));
+  }
+
+  void practiceUsesItsOwnFolderAndRecordsNoStart() {
+    CopyPracticeFolder();
+    auto w = MakeWindow(true);
+    w->show();
+    QTRY_VERIFY(!w->FirstActivation);
+    QCOMPARE(w->SetupFolderCode, QStringLiteral("Z1"));
+    QVERIFY(w->findChild<QWidget*>(QStringLiteral("RensyuPnl"))->isVisible());
+    QCOMPARE(w->findChild<QPushButton*>(QStringLiteral("EndBtn"))->text(),
+             QStringLiteral("練習終了"));
+    QVERIFY(!fx_->exists(QStringLiteral("system/1/a.csv")));
+    w->RadioButton(5, 1)->click();
+    QStringList answers(9);
+    answers[2] = QStringLiteral("1");
+    QCOMPARE(fx_->readBytes(QStringLiteral("system/Z1/a.csv")), ExpectedRecord(answers));
+    QVERIFY(!fx_->exists(QStringLiteral("system/1/a.csv")));
+    QCOMPARE(fx_->readIni(QStringLiteral("system/1/setup.ini"), QStringLiteral("基本情報"),
+                          QStringLiteral("試験開始")),
+             QStringLiteral("0"));
+    for (const QString& key : {QStringLiteral("試験日"), QStringLiteral("試験時間")}) {
+      QVERIFY(fx_->readIni(QStringLiteral("system/shiken.ini"), QStringLiteral("試験情報"), key)
+                  .isEmpty());
+    }
+  }
+
+  void endButtonClosesWithoutRecordingTheEnd() {
+    auto w = MakeWindow();
+    w->show();
+    QTRY_VERIFY(!w->FirstActivation);
+    w->findChild<QPushButton*>(QStringLiteral("EndBtn"))->click();
+    QVERIFY(!w->isVisible());
+    QVERIFY(Log().contains(QStringLiteral("QZMain：試験終了ボタン押下")));
+    QVERIFY(!w->Clock()->IsRunning());
+    QVERIFY(fx_->readIni(QStringLiteral("system/1/setup.ini"), QStringLiteral("基本情報"),
+                         QStringLiteral("正常終了"))
+                .isEmpty());
+  }
+
+  void windowSystemCloseDoesNotEndTheExam() {
+    auto w = MakeWindow();
+    w->show();
+    QTRY_VERIFY(!w->FirstActivation);
+    w->close();
+    QVERIFY(w->isVisible());
+  }
+
+  void questionButtonTogglesTheTree() {
+    auto w = MakeWindow();
+    w->show();
+    auto* panel = w->findChild<QWidget*>(QStringLiteral("QuestionPanel"));
+    QVERIFY(panel->isVisible());
+    const int pageLeft = w->Browser()->mapTo(w.get(), QPoint(0, 0)).x();
+    w->findChild<QPushButton*>(QStringLiteral("QuestionBtn"))->click();
+    QVERIFY(!panel->isVisible());
+    QVERIFY(w->Browser()->mapTo(w.get(), QPoint(0, 0)).x() < pageLeft);
+    // The overlay follows the page.
+    auto* overlay = w->findChild<QWidget*>(QStringLiteral("NkTransparent"));
+    QCOMPARE(overlay->geometry(), w->Browser()->geometry());
+    QVERIFY(Log().contains(QStringLiteral("QZMain：解答状況ボタン押下")));
+  }
+
+  void modeButtonsFilterTheSheet() {
+    auto w = MakeWindow();
+    w->show();
+    QTRY_VERIFY(!w->FirstActivation);
+    QVERIFY(w->SheetRow(9)->isVisibleTo(w.get()));  // whole paper: every row
+    w->findChild<QPushButton*>(QStringLiteral("PrintToiBtn"))->click();
+    QCOMPARE(w->Display()->DisplayMode(), int(kModeByQuestion));
+    QVERIFY(w->SheetRow(2)->isVisibleTo(w.get()));
+    QVERIFY(!w->SheetRow(9)->isVisibleTo(w.get()));
+    w->findChild<QPushButton*>(QStringLiteral("NextBtn"))->click();
+    QCOMPARE(w->Display()->CurrentQuestion(), 2);
+    QVERIFY(w->SheetRow(5)->isVisibleTo(w.get()));
+    QVERIFY(!w->SheetRow(2)->isVisibleTo(w.get()));
+    QVERIFY(Log().contains(kLogModeByQuestion));
+    QVERIFY(Log().contains(kLogNextByQuestion));
+  }
+
+  void livePageGetsZoomAndFolderName() {
+    fx_->writePage(QStringLiteral("system/1/html/q/all/index.html"),
+                   QStringLiteral("<p>問題 <span id=\"f\" name=\"FOLDER\"></span></p>"));
+    auto w = MakeWindow();
+    QSignalSpy ready(w.get(), &TfrmQZMain::pageReady);
+    w->show();
+    QVERIFY(ready.wait(15000));
+    QTRY_VERIFY(!w->FirstActivation);
+    QWebEnginePage* page = w->Browser()->page();
+    QTRY_COMPARE_WITH_TIMEOUT(
+        Eval(page, QStringLiteral("document.getElementById('f').textContent")).toString(),
+        InstallationFolderName(), 5000);
+    w->findChild<QPushButton*>(QStringLiteral("B_ZoomInBtn"))->click();
+    QTRY_COMPARE_WITH_TIMEOUT(Eval(page, QStringLiteral("document.body.style.zoom")).toString(),
+                              QStringLiteral("1.1"), 5000);
+    QVERIFY(Log().contains(kLogZoomIn));
+  }
+
+  void notesReopenTheTimeAndExplanationDoesNot_data() {
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("screen");
+    QTest::addColumn<QString>("logLine");
+    QTest::addColumn<QString>("limitAfter");
+    QTest::newRow("notes") << QStringLiteral("TyuiBtn") << QStringLiteral("examora::TfrmQZTP0030")
+                           << QStringLiteral("QZMain：注意事項ボタン押下")
+                           << QStringLiteral("40分");
+    QTest::newRow("explanation") << QStringLiteral("OpeExplanaBtn")
+                                 << QStringLiteral("examora::TfrmQZQZ0030")
+                                 << QStringLiteral("QZMain：操作説明ボタン押下")
+                                 << QStringLiteral("30分");
+  }
+  void notesReopenTheTimeAndExplanationDoesNot() {
+    QFETCH(QString, button);
+    QFETCH(QString, screen);
+    QFETCH(QString, logLine);
+    QFETCH(QString, limitAfter);
+    auto w = MakeWindow();
+    w->show();
+    QTRY_VERIFY(!w->FirstActivation);
+    bool opened = false;
+    const QByteArray screenClass = screen.toLatin1();
+    test::WhenModal(
+        [screenClass](QWidget* m) { return m && m->inherits(screenClass.constData()); },
+        [&](QWidget* m) {
+          opened = true;
+          // The proctor extends the time while the screen is open.
+          QVERIFY(WriteIni(SetupIniPath(QStringLiteral("1")), QStringLiteral("試験時間"),
+                           QStringLiteral("add"), QStringLiteral("10"))
+                      .ok);
+          static_cast<QDialog*>(m)->done(2);
+        });
+    w->findChild<QPushButton*>(button)->click();
+    QVERIFY(opened);
+    QVERIFY(Log().contains(logLine));
+    QCOMPARE(w->findChild<QLabel*>(QStringLiteral("TimeProgress2"))->text(), limitAfter);
+  }
+
+  void topMostUnlessDebug_data() {
+    QTest::addColumn<bool>("debug");
+    QTest::newRow("exam") << false;
+    QTest::newRow("debug") << true;
+  }
+  void topMostUnlessDebug() {
+    QFETCH(bool, debug);
+    auto w = MakeWindow(false, debug);
+    w->show();
+    QCOMPARE(bool(w->windowFlags() & Qt::WindowStaysOnTopHint), !debug);
+  }
+
+  void overlayKeepsTheMouseOffThePageButScrollsIt() {
+    QString tall;
+    for (int i = 0; i < 200; ++i) tall += QStringLiteral("<p>行%1</p>").arg(i);
+    fx_->writePage(QStringLiteral("system/1/html/q/all/index.html"), tall);
+    auto w = MakeWindow();
+    QSignalSpy ready(w.get(), &TfrmQZMain::pageReady);
+    w->show();
+    QVERIFY(ready.wait(15000));
+    auto* overlay = w->findChild<TransparentOverlay*>(QStringLiteral("NkTransparent"));
+    QVERIFY(overlay && overlay->isVisible());
+    QCOMPARE(overlay->geometry(), w->Browser()->geometry());
+    // A click lands on the overlay, not on the page, and gives the page the focus.
+    const QPoint centre = overlay->rect().center();
+    QCOMPARE(w->childAt(overlay->mapTo(w.get(), centre)), overlay);
+    QSignalSpy pressed(overlay, &TransparentOverlay::pressed);
+    QTest::mouseClick(overlay, Qt::LeftButton, {}, centre);
+    QCOMPARE(pressed.count(), 1);
+    // Wheel down over the overlay scrolls the page one line.
+    QWheelEvent wheel(QPointF(centre), QPointF(overlay->mapToGlobal(centre)), QPoint(),
+                      QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(overlay, &wheel);
+    QTRY_COMPARE_WITH_TIMEOUT(Eval(w->Browser()->page(), QStringLiteral("window.scrollY")).toInt(),
+                              TransparentOverlay::kLinePixels, 5000);
+  }
+
+  void paperThatCannotBeShownEndsTheWindow_data() {
+    QTest::addColumn<bool>("noModes");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("no display mode")
+        << true << QStringLiteral("表示方法が一つも選択されていません。");
+    QTest::newRow("too many rows")
+        << false << QStringLiteral("問題数が多すぎるため、解答欄を作成できません。");
+  }
+  void paperThatCannotBeShownEndsTheWindow() {
+    QFETCH(bool, noModes);
+    QFETCH(QString, message);
+    if (noModes) {
+      for (const QString& key :
+           {QStringLiteral("全体"), QStringLiteral("問題別"), QStringLiteral("設問別")}) {
+        QVERIFY(WriteIni(SetupIniPath(QStringLiteral("1")), QStringLiteral("基本情報"), key,
+                         QStringLiteral("0"))
+                    .ok);
+      }
+    } else {
+      fx_->knowledgePart(QStringLiteral("1"), {60, 60});
+    }
+    QString shown;
+    test::WhenModal([](QWidget* m) { return qobject_cast<QMessageBox*>(m) != nullptr; },
+                    [&](QWidget* box) {
+                      shown = static_cast<QMessageBox*>(box)->text();
+                      test::ClickButton(QMessageBox::Ok)(box);
+                    });
+    auto w = MakeWindow();
+    w->show();
+    QTRY_VERIFY(!w->isVisible());
+    QVERIFY(shown.contains(message));
+    QVERIFY(w->EndProgramRequested);
+    QVERIFY(w->FirstActivation);  // the exam never started
+    QCOMPARE(w->LastCloseReason(), CloseReason::SetupFailed);
+  }
+
+  void failedSaveIsShownAndTheChoiceKept() {
+    auto w = MakeWindow();
+    w->show();
+    QTRY_VERIFY(!w->FirstActivation);
+    // A folder where the answer file should be: the save cannot replace it.
+    fx_->removeFile(QStringLiteral("system/1/a.csv"));
+    fx_->makeDir(QStringLiteral("system/1/a.csv/x"));
+    QString shown;
+    test::WhenModal([](QWidget* m) { return qobject_cast<QMessageBox*>(m) != nullptr; },
+                    [&](QWidget* box) {
+                      shown = static_cast<QMessageBox*>(box)->text();
+                      test::ClickButton(QMessageBox::Ok)(box);
+                    });
+    w->RadioButton(2, 3)->click();
+    QVERIFY2(shown.contains(QStringLiteral("解答の保存に失敗しました。")), qPrintable(shown));
+    QVERIFY(w->RadioButton(2, 3)->isChecked());
+    QCOMPARE(w->Sheet().Answer(1), QStringLiteral("3"));
+  }
+
+  void runnerIsRegistered() {
+    RegisterExamWindows();
+    QVERIFY(FindScreenRunner(QStringLiteral("TfrmQZMain")));
+  }
+};
+
+EXAMORA_TEST(TestQZMain)
+#include "tst_qzmain.moc"
