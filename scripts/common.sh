@@ -8,7 +8,7 @@ EXAMORA_PACKAGES=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-webengine-dev libgl-dev libx11-dev
   xvfb xauth x11-utils fonts-ipafont-gothic
-  python3 g++-mingw-w64-x86-64
+  python3 g++-mingw-w64-x86-64 clang libclang-rt-14-dev
 )
 
 examora_install_packages() {
