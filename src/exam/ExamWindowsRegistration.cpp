@@ -1,5 +1,3 @@
-#include <QCoreApplication>
-
 #include "exam/QZMain.h"
 #include "flow/ExamWindows.h"
 
@@ -22,8 +20,8 @@ void RegisterExamWindows() {
                                                     : window.geometry());
         window.setWindowModality(Qt::ApplicationModal);
         window.exec();
-        // The paper could not be shown: the program ends once the controller returns to the loop.
-        if (window.EndProgramRequested) QCoreApplication::exit(0);
+        // The paper could not be shown: the program ends without handing over.
+        return window.EndProgramRequested ? ScreenOutcome::EndProgram : ScreenOutcome::Closed;
       });
 }
 

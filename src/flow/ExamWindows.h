@@ -26,8 +26,14 @@ struct ExamWindowRequest {
   QRect workArea;              // (0, 0, screen width, screen height)
 };
 
+// How a window the controller opened has ended.
+enum class ScreenOutcome {
+  Closed,      // the session goes on (and hands over when the part was started)
+  EndProgram,  // the program ends at once, without hand-over (e.g. the paper could not be shown)
+};
+
 // Shows the window modally and returns when it has closed.
-using ScreenRunner = std::function<void(QWidget* owner, const ExamWindowRequest& request)>;
+using ScreenRunner = std::function<ScreenOutcome(QWidget* owner, const ExamWindowRequest& request)>;
 
 // Names: "TfrmQZMain", "TfrmQZMain2", "TfrmQZMain3", "TfrmQZTP0120" (practice guide),
 // "TfrmQZTP0180" (part end notice).

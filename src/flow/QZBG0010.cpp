@@ -167,7 +167,12 @@ void TfrmQZBG0010::SessionController() {
         practiceWindow = QStringLiteral("TfrmQZMain");
         break;
     }
-    if (RunScreen(practiceWindow, true, false)) {
+    const RunOutcome practice = RunScreen(practiceWindow, true, false);
+    if (practice == RunOutcome::EndProgram) {
+      EndProgram();
+      return;
+    }
+    if (practice == RunOutcome::Closed) {
       practiceDone = true;
       show();
       TfrmQZTP0060 start(this);
@@ -186,21 +191,30 @@ void TfrmQZBG0010::SessionController() {
   const QString window = choice.kind == ExamWindowKind::Compact      ? QStringLiteral("TfrmQZMain2")
                          : choice.kind == ExamWindowKind::AnswerOnly ? QStringLiteral("TfrmQZMain3")
                                                                      : QStringLiteral("TfrmQZMain");
-  if (RunScreen(window, false, practiceDone) && choice.partEndScreen) {
-    RunScreen(QStringLiteral("TfrmQZTP0180"), false, false);
+  const RunOutcome exam = RunScreen(window, false, practiceDone);
+  if (exam == RunOutcome::EndProgram) {
+    EndProgram();
+    return;
+  }
+  if (exam == RunOutcome::Closed && choice.partEndScreen) {
+    if (RunScreen(QStringLiteral("TfrmQZTP0180"), false, false) == RunOutcome::EndProgram) {
+      EndProgram();
+      return;
+    }
   }
 
   // 9. Closing the background window hands over.
   CloseBackground();
 }
 
-bool TfrmQZBG0010::RunScreen(const QString& className, bool practice, bool restoreLayout) {
+TfrmQZBG0010::RunOutcome TfrmQZBG0010::RunScreen(const QString& className, bool practice,
+                                                 bool restoreLayout) {
   const ScreenRunner* runner = FindScreenRunner(className);
   if (!runner) {
     // This build has no such window: say so in the log and leave every state as it is, so
     // that nothing claims an exam ran.
     Log(QStringLiteral("%1 はこのプログラムでは使用できません。").arg(className));
-    return false;
+    return RunOutcome::NotAvailable;
   }
   const SetupIni setup = ReadSetupIni(PartCode);
   ExamWindowRequest request;
@@ -214,8 +228,8 @@ bool TfrmQZBG0010::RunScreen(const QString& className, bool practice, bool resto
   request.savedRect = QRect(setup.left, setup.top, setup.width, setup.height);
   request.screen = PrimaryScreenRect();
   request.workArea = QRect(QPoint(0, 0), request.screen.size());
-  (*runner)(this, request);
-  return true;
+  return (*runner)(this, request) == ScreenOutcome::EndProgram ? RunOutcome::EndProgram
+                                                               : RunOutcome::Closed;
 }
 
 void TfrmQZBG0010::EndProgram() {

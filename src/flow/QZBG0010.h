@@ -46,7 +46,8 @@ class TfrmQZBG0010 : public QWidget {
   void EndProgram();       // closes without hand-over
   void CloseBackground();  // closes with hand-over
   void Log(const QString& event) const;
-  bool RunScreen(const QString& className, bool practice, bool restoreLayout);
+  enum class RunOutcome { NotAvailable, Closed, EndProgram };
+  RunOutcome RunScreen(const QString& className, bool practice, bool restoreLayout);
 
   QString executableFileName_;
   QStringList arguments_;

@@ -59,6 +59,7 @@ class TestSession : public QObject {
   void handOver_data();
   void handOver();
   void secondInstanceExitsWithoutWriting();
+  void examWindowEndingTheProgramSkipsHandOver();
 
  private:
   // Runs the session of part 1 until the background window has closed.
@@ -268,6 +269,7 @@ void TestSession::handOver() {
     if (!request.practiceMode) {
       (void)WriteIni(u"system\\1\\setup.ini"_s, u"基本情報"_s, u"試験開始"_s, u"1"_s);
     }
+    return ScreenOutcome::Closed;
   });
 
   QString shown;
@@ -322,6 +324,23 @@ void TestSession::secondInstanceExitsWithoutWriting() {
 
   first.kill();
   first.waitForFinished(5000);
+}
+
+// A window that ends the program (its paper could not be shown) after the part was marked
+// started must not start the next part.
+void TestSession::examWindowEndingTheProgramSkipsHandOver() {
+  fx_->knowledgePart(u"1"_s);
+  fx_->knowledgePart(u"2"_s);
+  WriteStandIn(*fx_, u"[2]知識.exe"_s, u"started-2"_s);
+  RegisterScreenRunner(u"TfrmQZMain"_s, [](QWidget*, const ExamWindowRequest&) {
+    (void)WriteIni(u"system\\1\\setup.ini"_s, u"基本情報"_s, u"試験開始"_s, u"1"_s);
+    return ScreenOutcome::EndProgram;
+  });
+  WhenModal(IsScreen("examora::TfrmQZTP0020"),
+            [this](QWidget* candidate) { WalkToStart(candidate); });
+  RunSession();
+  QTest::qWait(1500);
+  QVERIFY(!fx_->exists(u"started-2"_s));
 }
 
 EXAMORA_TEST(TestSession)
