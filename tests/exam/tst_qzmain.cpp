@@ -4,6 +4,7 @@
 #include <QEventLoop>
 #include <QLabel>
 #include <QMessageBox>
+#include <QProcess>
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -12,12 +13,14 @@
 #include <QWebEnginePage>
 #include <QWebEngineView>
 #include <QWheelEvent>
+#include <cstdio>
 
 #include "Fixture.h"
 #include "ModalDriver.h"
 #include "TestRegistry.h"
 #include "common/CMFunc.h"
 #include "common/Cp932.h"
+#include "data/AnswerRecord.h"
 #include "data/ExamData.h"
 #include "data/InstallPaths.h"
 #include "exam/QZMain.h"
@@ -228,6 +231,82 @@ class TestQZMain : public QObject {
              QStringLiteral("30分"));
     // Restoring wrote nothing.
     QCOMPARE(fx_->readBytes(QStringLiteral("system/1/a.csv")), ExpectedRecord(stored));
+  }
+
+  // Run in a child process by killedProcessKeepsEveryRecordedAnswer: answers steadily through
+  // the real window until it is killed. Skipped in a normal run.
+  void childAnswersUntilKilled() {
+    const QString root = qEnvironmentVariable("EXAMORA_ANSWER_CHILD");
+    if (root.isEmpty()) QSKIP("runs only as the child of killedProcessKeepsEveryRecordedAnswer");
+    SetExeFolder(root);
+    TfrmQZMain w(nullptr);
+    w.SetPart(QStringLiteral("1"), true);
+    w.VenueCode = QStringLiteral("01234");
+    w.CandidateNumber = QStringLiteral("1001");
+    w.setGeometry(0, 0, 1024, 768);
+    w.show();
+    QTRY_VERIFY(!w.FirstActivation);
+    const int rows[] = {2, 3, 5, 6, 7, 9, 10, 11, 12};
+    for (int n = 0; n < 100000; ++n) {
+      const int row = rows[n % 9];
+      const int choice = n / 9 % 4 + 1;
+      w.RadioButton(row, choice)->click();
+      std::printf("clicked %d\n", n);
+      std::fflush(stdout);
+      QTest::qWait(20);
+    }
+  }
+
+  // The real window in another process, killed with SIGKILL while answering: the file always
+  // holds one complete record, and a restarted window shows exactly those answers and goes on
+  // from the stored minutes.
+  void killedProcessKeepsEveryRecordedAnswer() {
+#ifndef Q_OS_UNIX
+    QSKIP("needs SIGKILL");
+#else
+    QVERIFY(WriteIni(SetupIniPath(QStringLiteral("1")), QStringLiteral("試験時間"),
+                     QStringLiteral("now"), QStringLiteral("25"))
+                .ok);
+    for (int cycle = 0; cycle < 3; ++cycle) {
+      QProcess child;
+      QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+      env.insert(QStringLiteral("EXAMORA_ANSWER_CHILD"), fx_->root());
+      env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+      child.setProcessEnvironment(env);
+      child.start(QCoreApplication::applicationFilePath(),
+                  {QStringLiteral("TestQZMain::childAnswersUntilKilled")});
+      QVERIFY(child.waitForStarted());
+      QByteArray out;
+      const int wanted = 5 + cycle * 7;
+      QTRY_VERIFY_WITH_TIMEOUT((out += child.readAllStandardOutput()).count("clicked") >= wanted,
+                               30000);
+      child.kill();  // SIGKILL
+      QVERIFY(child.waitForFinished(5000));
+
+      const QByteArray bytes = fx_->readBytes(QStringLiteral("system/1/a.csv"));
+      QVERIFY2(bytes.endsWith("\r\n") && bytes.count("\r\n") == 1, bytes.constData());
+      const AnswerRecord record = ParseAnswerLine(FromCp932(bytes.chopped(2)));
+      QCOMPARE(record.answers.size(), 9);
+      QCOMPARE(record.candidateNumber, QStringLiteral("1001"));
+      QVERIFY(std::any_of(record.answers.begin(), record.answers.end(),
+                          [](const QString& a) { return !a.isEmpty(); }));
+
+      auto w = MakeWindow();
+      w->show();
+      const int rows[] = {2, 3, 5, 6, 7, 9, 10, 11, 12};
+      for (int i = 0; i < 9; ++i) {
+        for (int c = 1; c <= 4; ++c) {
+          QCOMPARE(w->RadioButton(rows[i], c)->isChecked(),
+                   record.answers.at(i) == QString::number(c));
+        }
+      }
+      QTRY_VERIFY(!w->FirstActivation);
+      clock_.ms += 1000;
+      w->Clock()->ShikenTimerTimer();
+      QCOMPARE(w->findChild<QLabel*>(QStringLiteral("TimeProgress1"))->text(),
+               QStringLiteral("25/"));
+    }
+#endif
   }
 
   void practiceUsesItsOwnFolderAndRecordsNoStart() {
