@@ -7,11 +7,19 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <algorithm>
+
 #include "common/CMFunc.h"
+#include "completion/QZQZ0020.h"
+#include "completion/QZTP0040.h"
+#include "data/AnswerRecord.h"
+#include "data/ExamData.h"
+#include "data/InstallPaths.h"
 #include "exam/QZMain.h"
 #include "flow/QZBG0010.h"
 #include "flow/QZQZ0030.h"
 #include "flow/QZQZ0040.h"
+#include "flow/QZQZ0050.h"
 #include "flow/QZTP0020.h"
 #include "flow/QZTP0030.h"
 #include "flow/QZTP0060.h"
@@ -147,6 +155,54 @@ Shot KnowledgeWindow(const QString& modeButton) {
   return {std::move(window), false};
 }
 
+// The knowledge score of part 1. The sample has no answers yet, so the candidate is given
+// some: right, wrong and left out in turn.
+Shot ScoreScreen() {
+  const QList<AnswerKeyRow> key = ReadAnswerKey(QStringLiteral("1"));
+  AnswerRecord record{QStringLiteral("G2"),
+                      QStringLiteral("1"),
+                      QStringLiteral("12345"),
+                      QStringLiteral("24010017"),
+                      {}};
+  for (qsizetype i = 0; i < key.size(); ++i) {
+    const qsizetype right = std::max<qsizetype>(0, key[i].correct.indexOf(QLatin1Char('1')));
+    switch (i % 3) {
+      case 0:
+        record.answers << QString::number(right + 1);
+        break;
+      case 1:
+        record.answers << QString::number((right + 1) % 4 + 1);
+        break;
+      default:
+        record.answers << QString();
+    }
+  }
+  // A failed write leaves the sample unanswered, which still renders.
+  (void)WriteAnswerFile(AnswerFilePath(QStringLiteral("1")), record);
+  auto screen = std::make_unique<TfrmQZTP0040>(nullptr);
+  screen->SetPartCode(QStringLiteral("1"));
+  return {std::move(screen), false};
+}
+
+// The answer status of a knowledge part: questions answered in full, in part and not at all,
+// one of them with 12 sub-questions, and enough questions to reach two-digit numbers.
+Shot AnswerStatus(bool timeOver) {
+  const QList<int> counts = {4, 4, 12, 3, 5, 2, 4, 3, 2, 6, 3};
+  const QList<int> answered = {4, 3, 10, 0, 5, 1, 0, 3, 0, 6, 2};
+  QStringList answers;
+  for (qsizetype q = 0; q < counts.size(); ++q) {
+    for (int s = 0; s < counts[q]; ++s)
+      answers << (s < answered[q] ? QString::number(s % 5 + 1) : QString());
+  }
+  auto screen = std::make_unique<TfrmQZQZ0020>(nullptr);
+  screen->SetPartCode(QStringLiteral("1"));
+  screen->Category = QStringLiteral("1");
+  screen->TimeOver = timeOver;
+  screen->SubQuestionCounts = counts;
+  screen->Answers = answers;
+  return {std::move(screen), false};
+}
+
 }  // namespace
 
 const std::vector<ScreenEntry>& ScreenTable() {
@@ -178,6 +234,12 @@ const std::vector<ScreenEntry>& ScreenTable() {
        [](Installation&) { return Explanation(QStringLiteral("2"), QStringLiteral("2"), true); }},
       {QStringLiteral("QZQZ0030-exam"),
        [](Installation&) { return Explanation(QStringLiteral("1"), QStringLiteral("1"), false); }},
+
+      {QStringLiteral("QZQZ0020"), [](Installation&) { return AnswerStatus(false); }},
+      {QStringLiteral("QZQZ0020-timeover"), [](Installation&) { return AnswerStatus(true); }},
+
+      {QStringLiteral("QZQZ0050"),
+       [](Installation&) { return Make<TfrmQZQZ0050>(QStringLiteral("1")); }},
 
       {QStringLiteral("QZTP0060-1"),
        [](Installation&) { return Start(QStringLiteral("1"), QStringLiteral("1"), false); }},
@@ -215,6 +277,13 @@ const std::vector<ScreenEntry>& ScreenTable() {
        [](Installation&) { return KnowledgeWindow(QStringLiteral("PrintToiBtn")); }},
       {QStringLiteral("QZMain-3"),
        [](Installation&) { return KnowledgeWindow(QStringLiteral("PrintSetuBtn")); }},
+
+      {QStringLiteral("QZTP0040"), [](Installation&) { return ScoreScreen(); }},
+      {QStringLiteral("QZTP0040-web"),
+       [](Installation& i) {
+         i.Set(kPart1Setup, kBasics, QStringLiteral("受験タイプ"), QStringLiteral("3"));
+         return ScoreScreen();
+       }},
 
       {QStringLiteral("QZTP0220-knowledge"),
        [](Installation& i) { return TimeOver(i, QStringLiteral("1")); }},
