@@ -138,10 +138,16 @@ void ExamClock::RecordForcedEnd(bool debugMode) {
   (void)WriteNormalEnd(folderCode_, QStringLiteral("E"));
 }
 
+void ExamClock::Halt() {
+  halted_ = true;
+  ShikenTimer.stop();
+}
+
 void ExamClock::ShikenTimerTimer() {
   ShikenTimer.stop();
   const ClockTick tick = Tick();
   emit Ticked(tick);
+  if (halted_) return;
   if (variant_ != ClockVariant::Knowledge || !TimeOver) ShikenTimer.start();
 }
 

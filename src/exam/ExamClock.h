@@ -109,6 +109,9 @@ class ExamClock : public QObject {
   // ignored).
   void RecordForcedEnd(bool debugMode);
 
+  // The window is closing: stop for good, also when this happens inside a tick.
+  void Halt();
+
   bool IsRunning() const { return ShikenTimer.isActive(); }
 
  signals:
@@ -129,6 +132,7 @@ class ExamClock : public QObject {
   QString folderCode_;
   const ClockSource* source_;
   ElapsedWriter writer_;
+  bool halted_ = false;
 };
 
 }  // namespace examora

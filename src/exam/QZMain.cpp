@@ -22,13 +22,17 @@
 #include "common/CMFunc.h"
 #include "common/CMFuncGui.h"
 #include "common/QZMessage.h"
+#include "completion/QZQZ0020.h"
+#include "completion/QZTP0040.h"
 #include "data/AnswerRecord.h"
 #include "data/ExamData.h"
 #include "data/InstallPaths.h"
 #include "data/PartCode.h"
 #include "exam/CpuMonitor.h"
+#include "exam/Placement.h"
 #include "flow/FrameRules.h"
 #include "flow/QZQZ0040.h"
+#include "flow/QZQZ0050.h"
 #include "viewers/WBContainer.h"
 #include "widgets/Band.h"
 #include "widgets/Fonts.h"
@@ -282,6 +286,7 @@ QWidget* TfrmQZMain::SheetRow(int row) const {
 void TfrmQZMain::resizeEvent(QResizeEvent* event) {
   QDialog::resizeEvent(event);
   Relayout();
+  HoldAtWorkArea();
 }
 
 void TfrmQZMain::Relayout() {
@@ -435,7 +440,8 @@ void TfrmQZMain::FormShow() {
   Log(QStringLiteral("QZMain：初期表示中間2"));
   const AnswerRecord stored = ReadAnswerFile(AnswerFilePath(SetupFolderCode));
   display_->DetectHeadingPages();
-  if (!DebugMode) SetTopMost(this, true);
+  TopMostChecked = !DebugMode;
+  if (TopMostChecked) SetTopMost(this, true);
 
   Log(QStringLiteral("QZMain：初期表示中間3"));
   KnowledgeLayout();
@@ -704,6 +710,8 @@ void TfrmQZMain::OnTick(const ClockTick& tick) {
       RequestClose(CloseReason::ForcedEnd);
       break;
     case LimitDecision::TimeOverEnd:
+      // An open confirmation is left alone; the candidate answers it first.
+      if (ConfirmForm) break;
       clock_->BeginTimeOver();
       RequestClose(CloseReason::TimeOver);
       break;
@@ -716,7 +724,7 @@ void TfrmQZMain::OnTick(const ClockTick& tick) {
 void TfrmQZMain::OpenCover(bool notes) {
   Log(notes ? QStringLiteral("QZMain：注意事項ボタン押下")
             : QStringLiteral("QZMain：操作説明ボタン押下"));
-  const bool keepOnTop = !DebugMode;
+  const bool keepOnTop = TopMostChecked;
   {
     TfrmQZQZ0040 cover(this);
     cover.SetPartCode(PartCode);
@@ -753,15 +761,199 @@ void TfrmQZMain::ToggleQuestionTree() {
 
 // ---- Ending -------------------------------------------------------------------------------
 
+bool TfrmQZMain::TimeOver() const {
+  return clock_ && clock_->TimeOver;
+}
+
 void TfrmQZMain::RequestClose(CloseReason reason) {
-  // TODO(ending): the practice end confirmation, the answer status confirmation, the scoring
-  // of a sample exam, the forced and time-over ends and 正常終了 come here. Until then every
-  // request simply closes the window and records nothing about the end of the part.
+  if (closing_ || inCloseQuery_) return;
   closeReason_ = reason;
+  switch (reason) {
+    case CloseReason::SetupFailed:
+      // The paper cannot be shown: nothing was answered, nothing to confirm.
+      CloseNow();
+      return;
+    case CloseReason::ForcedEnd:
+      ForcedEnd();
+      return;
+    case CloseReason::EndButton:
+    case CloseReason::TimeOver:
+      break;
+  }
+  if (FormCloseQuery()) CloseNow();
+}
+
+void TfrmQZMain::ConfirmAndClose() {
+  AnswersConfirmed = true;
+  RequestClose(CloseReason::EndButton);
+}
+
+void TfrmQZMain::CloseNow() {
   closing_ = true;
-  if (clock_) clock_->ShikenTimer.stop();
+  if (clock_) clock_->Halt();
   cpuMonitor_->CpuCheckTimer.stop();
+  if (ConfirmForm) {
+    ConfirmForm->hide();
+    ConfirmForm->deleteLater();
+  }
   close();
+}
+
+bool TfrmQZMain::FormCloseQuery() {
+  if (inCloseQuery_) return false;
+  inCloseQuery_ = true;
+  bool allow = true;
+  if (PracticeMode) {
+    allow = PracticeEndQuery();
+  } else if (!ExamShown) {
+    allow = true;
+  } else if (ExamCategory == u"1") {
+    allow = KnowledgeEndQuery();
+  } else {
+    allow = PracticalEndQuery();
+  }
+  inCloseQuery_ = false;
+  return allow;
+}
+
+bool TfrmQZMain::PracticeEndQuery() {
+  Log(QStringLiteral("QZMain：操作練習終了処理"));
+  int result = ModalResult::Cancel;
+  {
+    TfrmQZQZ0050 confirm(this);
+    confirm.SetPartCode(PartCode);
+    result = confirm.ShowModal();
+  }
+  if (result == ModalResult::Cancel) {
+    if (TopMostChecked) SetTopMost(this, true);
+    return false;
+  }
+  if (!QuestionAreaCollapsed) {
+    // The layout of the practice carries over to the real exam of the same part.
+    const QRect bounds = geometry();
+    (void)WriteLayoutCode(PartCode, CurrentPosition);
+    (void)WriteWindowRect(PartCode, bounds.left(), bounds.top(), bounds.width(), bounds.height());
+  }
+  return true;
+}
+
+bool TfrmQZMain::KnowledgeEndQuery() {
+  Log(QStringLiteral("QZMain：知識試験終了処理1"));
+  const bool timeOver = TimeOver();
+  auto* confirm = new TfrmQZQZ0020(this);
+  ConfirmForm = confirm;
+  confirm->SetPartCode(PartCode);
+  confirm->Category = ExamCategory;
+  confirm->SubQuestionsOnly = ReadIni(SetupIniPath(SetupFolderCode), QStringLiteral("基本情報"),
+                                      QStringLiteral("設問表示のみ"));
+  confirm->TimeOver = timeOver;
+  confirm->SubQuestionCounts = sheet_.Structure().SubQuestionCounts();
+  confirm->Answers = sheet_.Answers();
+  const int result = confirm->ShowModal();
+  const int jumpIndex = confirm->JumpIndex;
+
+  bool allow = false;
+  if (result == ModalResult::Ok) {
+    Log(QStringLiteral("QZMain：知識試験終了処理2"));
+    const bool sample = ReadSystemIni(QDate::currentDate().year()).sampleExam;
+    const QString normalEnd = NormalEndToRecord(timeOver, DebugMode, sample);
+    if (!normalEnd.isEmpty()) (void)WriteNormalEnd(PartCode, normalEnd);
+    if (sample) {
+      hide();
+      if (clock_) clock_->Halt();
+      ShowScoring(PartCode);
+    }
+    allow = true;
+  } else if (result == ModalResult::Yes) {
+    Log(QStringLiteral("QZMain：知識試験終了キャンセル＞画面スクロール処理"));
+    if (display_) SelectNode(TopLevelNodeAt(display_->Tree(), jumpIndex), true);
+  } else if (timeOver) {
+    // The proctor has extended the time in the confirmation.
+    ReadExtendedTime();
+  }
+
+  delete confirm;
+  ConfirmForm = nullptr;
+  if (timeOver && !allow && clock_) clock_->EndTimeOver();
+  return allow;
+}
+
+bool TfrmQZMain::PracticalEndQuery() {
+  Log(QStringLiteral("QZMain：実技試験終了処理"));
+  if (AnswersConfirmed) {
+    Log(QStringLiteral("QZMain：実技試験終了"));
+    const bool sample = ReadSystemIni(QDate::currentDate().year()).sampleExam;
+    const QString normalEnd = NormalEndToRecord(false, DebugMode, sample);
+    if (!normalEnd.isEmpty()) (void)WriteNormalEnd(PartCode, normalEnd);
+    return true;
+  }
+  Log(QStringLiteral("QZMain：実技試験解答確認"));
+  QCoreApplication::processEvents();
+  if (ConfirmForm) delete ConfirmForm.data();
+  const bool timeOver = TimeOver();
+  auto* confirm = new TfrmQZQZ0020(this);
+  ConfirmForm = confirm;
+  confirm->SetPartCode(PartCode);
+  confirm->Category = ExamCategory;
+  confirm->KeepOnTop = TopMostChecked;
+  confirm->TimeOver = timeOver;
+  confirm->ConfirmAndClose = [this] { ConfirmAndClose(); };
+  if (!timeOver) {
+    // Beside the exam until the candidate confirms (ConfirmAndClose) or says no.
+    confirm->setAttribute(Qt::WA_DeleteOnClose);
+    confirm->show();
+    return false;
+  }
+  hide();
+  const int result = confirm->ShowModal();
+  bool allow = false;
+  if (result == ModalResult::Ok) {
+    Log(QStringLiteral("QZMain：実技試験終了"));
+    const bool sample = ReadSystemIni(QDate::currentDate().year()).sampleExam;
+    const QString normalEnd = NormalEndToRecord(true, DebugMode, sample);
+    if (!normalEnd.isEmpty()) (void)WriteNormalEnd(PartCode, normalEnd);
+    allow = true;
+  } else {
+    ReadExtendedTime();
+    show();
+  }
+  delete confirm;
+  ConfirmForm = nullptr;
+  if (clock_ && !allow) clock_->EndTimeOver();
+  return allow;
+}
+
+void TfrmQZMain::ReadExtendedTime() {
+  if (!clock_) return;
+  // Time-over never happens in a practice, so the folder the clock runs for is the part's
+  // own, where the proctor's extension is stored: re-read all + add and count on from now.
+  clock_->Restart();
+  timeProgress2_->setText(FormatClockMinutes(clock_->TotalMinutes) + QStringLiteral("分"));
+}
+
+void TfrmQZMain::ForcedEnd() {
+  ShowMessageCode(this, nullptr, msg::kTimeUpForcedEnd);
+  if (PracticeMode) {
+    if (FormCloseQuery()) CloseNow();
+    return;
+  }
+  clock_->RecordForcedEnd(DebugMode);
+  clock_->Halt();
+  hide();
+  ShowScoring(SetupFolderCode);
+  // The program ends here: no confirmation, no hand-over.
+  EndProgramRequested = true;
+  CloseNow();
+}
+
+void TfrmQZMain::ShowScoring(const QString& partCode) {
+  TfrmQZTP0040 scoring(this);
+  scoring.SetPartCode(partCode);
+  scoring.DevelopmentCode = DevelopmentCode;
+  scoring.VenueCode = VenueCode;
+  scoring.CandidateNumber = CandidateNumber;
+  scoring.ExamDate = ExamDate;
+  scoring.ShowModal();
 }
 
 void TfrmQZMain::closeEvent(QCloseEvent* event) {
@@ -772,6 +964,22 @@ void TfrmQZMain::closeEvent(QCloseEvent* event) {
   }
   // The window system's close is not a way to end the exam.
   event->ignore();
+}
+
+// ---- Placement ----------------------------------------------------------------------------
+
+void TfrmQZMain::moveEvent(QMoveEvent* event) {
+  QDialog::moveEvent(event);
+  HoldAtWorkArea();
+}
+
+void TfrmQZMain::HoldAtWorkArea() {
+  if (ExamCategory != u"1" || DebugMode || WorkArea.isEmpty() || holding_) return;
+  const QRect held = KnowledgeHoldBounds(WorkArea);
+  if (geometry() == held) return;
+  holding_ = true;
+  setGeometry(held);
+  holding_ = false;
 }
 
 void TfrmQZMain::keyPressEvent(QKeyEvent* event) {

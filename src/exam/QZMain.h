@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QList>
+#include <QPointer>
 #include <QRect>
 #include <QString>
 #include <QStringList>
@@ -26,6 +27,7 @@ namespace examora {
 
 class CpuMonitor;
 class RoundButton;
+class TfrmQZQZ0020;
 class TWBContainer;
 class TransparentOverlay;
 
@@ -71,10 +73,27 @@ class TfrmQZMain : public QDialog {
   QString SetupError;
   bool EndProgramRequested = false;
 
-  // The single way the window asks to close. For now it closes the window without recording
-  // the end of the part; the end confirmation, the scoring and the part state come with it.
+  // Ending. Every way of ending (EndBtn, the clock, ConfirmAndClose) asks here; the request
+  // is decided by FormCloseQuery and the window closes only when it allows the close.
   void RequestClose(CloseReason reason);
   CloseReason LastCloseReason() const { return closeReason_; }
+  // The close decision: practice end, knowledge end with its confirmation, practical end.
+  // True when the window may close.
+  bool FormCloseQuery();
+  // The confirmation's way of ending a practical part shown in this window.
+  void ConfirmAndClose();
+  bool TimeOver() const;
+
+  bool AnswersConfirmed = false;
+  // The open answer status confirmation, if any.
+  QPointer<TfrmQZQZ0020> ConfirmForm;
+  // TopMostChk: the window keeps itself above the others (not in a debug run).
+  bool TopMostChecked = false;
+  // The layout code last applied among "1" … "4"; saved with the bounds at the end of a
+  // practice.
+  QString CurrentPosition;
+  // Whether the question area is collapsed (AlignHiddenBtn reads "表示").
+  bool QuestionAreaCollapsed = false;
 
   // actTestStart and the rest of the first activation (also run by the activation event).
   void FormActivate();
@@ -99,6 +118,7 @@ class TfrmQZMain : public QDialog {
   void resizeEvent(QResizeEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
 
  private:
   void BuildControls();
@@ -125,6 +145,16 @@ class TfrmQZMain : public QDialog {
   void OpenCover(bool notes);
   void ToggleQuestionTree();
   void Log(const QString& event) const;
+  // Ending cases.
+  bool PracticeEndQuery();
+  bool KnowledgeEndQuery();
+  bool PracticalEndQuery();
+  void ForcedEnd();
+  void ShowScoring(const QString& partCode);
+  void CloseNow();
+  void ReadExtendedTime();
+  // A knowledge window stays on the whole work area (not in a debug run).
+  void HoldAtWorkArea();
 
   const ClockSource* clockSource_;
   std::unique_ptr<ExamClock> clock_;
@@ -134,6 +164,8 @@ class TfrmQZMain : public QDialog {
   InitialMode initialMode_;
   CloseReason closeReason_ = CloseReason::EndButton;
   bool closing_ = false;
+  bool inCloseQuery_ = false;
+  bool holding_ = false;
   bool treeBuilding_ = false;
 
   QWidget* panel6_ = nullptr;

@@ -26,4 +26,20 @@ bool RecordsExamStartStamp(bool practice, const QString& storedExamDate) {
   return !practice && storedExamDate.isEmpty();
 }
 
+QString NormalEndToRecord(bool timeOver, bool debugMode, bool sampleExam) {
+  if (debugMode || sampleExam) return QString();
+  return timeOver ? QStringLiteral("T") : QStringLiteral("E");
+}
+
+int TopLevelNodeAt(const QuestionTree& tree, int ordinal) {
+  if (ordinal < 0) return -1;
+  int seen = 0;
+  for (int i = 0; i < tree.Count(); ++i) {
+    if (!tree.IsTopLevel(i)) continue;
+    if (seen == ordinal) return i;
+    ++seen;
+  }
+  return -1;
+}
+
 }  // namespace examora

@@ -1,4 +1,5 @@
 #include <QFile>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -9,9 +10,11 @@
 #include "TestRegistry.h"
 #include "common/CMFunc.h"
 #include "common/Cp932.h"
+#include "completion/QZQZ0020.h"
 #include "exam/QZMain.h"
 #include "flow/ExamWindows.h"
 #include "flow/QZBG0010.h"
+#include "widgets/RoundButton.h"
 #include "widgets/WindowOrder.h"
 
 using namespace examora;
@@ -44,6 +47,7 @@ class TestKnowledgeWindow : public QObject {
 
     QByteArray whileRunning;
     bool windowSeen = false;
+    int confirmLines = 0;
     WhenModal(IsScreen("examora::TfrmQZTP0020"), [&](QWidget* candidate) {
       FillCandidate(candidate);
       WhenModal(IsScreen("examora::TfrmQZTP0030"), [&](QWidget* notes) {
@@ -61,7 +65,13 @@ class TestKnowledgeWindow : public QObject {
                   window->RadioButton(9, 1)->click();
                   whileRunning = fx.readBytes(u"system/1/a.csv"_s);
                   // No later part and no submission tool here: the hand-over says so.
-                  WhenModal(IsScreen("QMessageBox"), ClickButton(QMessageBox::Ok), 20000);
+                  // The answer status confirmation, then the hand-over: no later part and no
+                  // submission tool here, and the hand-over says so.
+                  WhenModal(IsScreen("examora::TfrmQZQZ0020"), [&](QWidget* confirm) {
+                    confirmLines = static_cast<TfrmQZQZ0020*>(confirm)->kaitoBox->count();
+                    WhenModal(IsScreen("QMessageBox"), ClickButton(QMessageBox::Ok), 20000);
+                    static_cast<TfrmQZQZ0020*>(confirm)->OKBtn->click();
+                  });
                   Click(window, "EndBtn");
                 },
                 20000);
@@ -86,6 +96,10 @@ class TestKnowledgeWindow : public QObject {
     // Grade code, part code, venue code, candidate number, one field per sub-question.
     QCOMPARE(whileRunning, ToCp932(u"T3,1,01234,1001,,2,,,,1,,,"_s) + "\r\n");
     QCOMPARE(fx.readIni(u"system/1/setup.ini"_s, u"基本情報"_s, u"試験開始"_s), u"1"_s);
+    QCOMPARE(confirmLines, 3);
+    // A debug run never records the end of the part.
+    QCOMPARE(fx.readIni(u"system/1/setup.ini"_s, u"基本情報"_s, u"正常終了"_s),
+             debug ? QString() : u"E"_s);
   }
 };
 

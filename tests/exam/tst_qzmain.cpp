@@ -333,19 +333,6 @@ class TestQZMain : public QObject {
     }
   }
 
-  void endButtonClosesWithoutRecordingTheEnd() {
-    auto w = MakeWindow();
-    w->show();
-    QTRY_VERIFY(!w->FirstActivation);
-    w->findChild<QPushButton*>(QStringLiteral("EndBtn"))->click();
-    QVERIFY(!w->isVisible());
-    QVERIFY(Log().contains(QStringLiteral("QZMain：試験終了ボタン押下")));
-    QVERIFY(!w->Clock()->IsRunning());
-    QVERIFY(fx_->readIni(QStringLiteral("system/1/setup.ini"), QStringLiteral("基本情報"),
-                         QStringLiteral("正常終了"))
-                .isEmpty());
-  }
-
   void windowSystemCloseDoesNotEndTheExam() {
     auto w = MakeWindow();
     w->show();
