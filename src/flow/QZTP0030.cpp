@@ -104,10 +104,18 @@ TfrmQZTP0030::TfrmQZTP0030(QWidget* owner)
     connect(action, &QAction::triggered, this, [this, which] { RunShortcut(which); });
     addAction(action);
   }
-  qApp->installEventFilter(new KeyCatcher(
-      [this](QObject* watched, QEvent* event) { return CatchShortcutKey(watched, event); }, this));
+  auto* catcher = new KeyCatcher(
+      [this](QObject* watched, QEvent* event) { return CatchShortcutKey(watched, event); }, this);
+  catcher->setObjectName(QStringLiteral("KeyCatcher"));
+  qApp->installEventFilter(catcher);
 
   LayOutBrowser();
+}
+
+TfrmQZTP0030::~TfrmQZTP0030() {
+  // The application-wide filter must go before the screen is half destroyed: deleting the
+  // child widgets sends events through it, and it calls back into this screen.
+  delete findChild<QObject*>(QStringLiteral("KeyCatcher"), Qt::FindDirectChildrenOnly);
 }
 
 QString TfrmQZTP0030::PageFolder() const {

@@ -18,6 +18,7 @@ class TfrmQZTP0030 : public ScreenFrame {
 
  public:
   explicit TfrmQZTP0030(QWidget* owner);
+  ~TfrmQZTP0030() override;
 
   bool FromExamWindow = false;  // opened through the cover from an exam window
 

@@ -255,13 +255,15 @@ bool ScreenFrame::event(QEvent* event) {
 bool ScreenFrame::eventFilter(QObject* watched, QEvent* event) {
   const bool onTitle = watched == titlePicture_ || watched == titleLabel_ || watched == logo_;
   if (onTitle && draggable_) {
-    auto* mouse = static_cast<QMouseEvent*>(event);
+    // Only mouse events may be treated as such: the title widgets get paint, enter and other
+    // events through here too.
     switch (event->type()) {
       case QEvent::MouseButtonPress:
-        StartDrag(mouse->globalPosition().toPoint());
+        StartDrag(static_cast<QMouseEvent*>(event)->globalPosition().toPoint());
         return true;
       case QEvent::MouseMove:
-        if (manualDrag_) move(mouse->globalPosition().toPoint() - dragOffset_);
+        if (manualDrag_)
+          move(static_cast<QMouseEvent*>(event)->globalPosition().toPoint() - dragOffset_);
         return manualDrag_;
       case QEvent::MouseButtonRelease:
         manualDrag_ = false;
