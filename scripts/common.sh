@@ -9,6 +9,7 @@ EXAMORA_PACKAGES=(
   qt6-base-dev qt6-webengine-dev libgl-dev libx11-dev
   xvfb xauth x11-utils fonts-ipafont-gothic
   python3 g++-mingw-w64-x86-64 clang libclang-rt-14-dev
+  libbenchmark-dev
 )
 
 examora_install_packages() {
