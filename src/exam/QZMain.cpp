@@ -33,6 +33,7 @@
 #include "flow/FrameRules.h"
 #include "flow/QZQZ0040.h"
 #include "flow/QZQZ0050.h"
+#include "platform/SystemMenu.h"
 #include "viewers/WBContainer.h"
 #include "widgets/Band.h"
 #include "widgets/Fonts.h"
@@ -360,6 +361,11 @@ void TfrmQZMain::Relayout() {
 
 void TfrmQZMain::KnowledgeLayout() {
   PaintBand(titleImage_, ExePath(QStringLiteral("system\\Image\\main_top_t.jpg")));
+  // The candidate cannot minimise or close the exam from the taskbar.
+  (void)RemoveTaskbarMenuCommands(static_cast<WindowId>(winId()));
+  if (QWidget* application = ApplicationMainWindow()) {
+    (void)RemoveTaskbarMenuCommands(static_cast<WindowId>(application->winId()));
+  }
   questionBtn_->SetColours(kHighlightTop, kHighlightBottom);
   Relayout();
   if (!QFileInfo::exists(AnswerFilePath(SetupFolderCode))) {
