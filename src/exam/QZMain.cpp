@@ -1,5 +1,6 @@
 #include "exam/QZMain.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -29,6 +30,7 @@
 #include "data/InstallPaths.h"
 #include "data/PartCode.h"
 #include "exam/CpuMonitor.h"
+#include "exam/OnTopGuard.h"
 #include "exam/Placement.h"
 #include "flow/FrameRules.h"
 #include "flow/QZQZ0040.h"
@@ -38,6 +40,7 @@
 #include "widgets/Band.h"
 #include "widgets/Fonts.h"
 #include "widgets/RoundButton.h"
+#include "widgets/ScreenMetrics.h"
 #include "widgets/TransparentOverlay.h"
 #include "widgets/WindowOrder.h"
 
@@ -108,6 +111,18 @@ TfrmQZMain::TfrmQZMain(QWidget* owner, const ClockSource* clockSource)
   setFont(UiFont(FontFace::MsPGothic, 15));
   resize(775, 562);
   cpuMonitor_ = new CpuMonitor(this);
+  OnTopGuardHooks hooks;
+  // Qt leaves the window enabled under an application-modal dialog, so a dialog of ours is
+  // seen as the active modal widget.
+  hooks.windowEnabled = [this] { return isEnabled() && !QApplication::activeModalWidget(); };
+  hooks.sampleViewerOpen = [] { return false; };
+  hooks.raiseTopMost = [this] {
+    SetTopMost(this, true);
+    raise();
+  };
+  hooks.releaseTopMost = [] { SetTopMost(ApplicationMainWindow(), false); };
+  hooks.log = [this](const QString& line) { Log(line); };
+  guard_ = new OnTopGuard(std::move(hooks), this);
   BuildControls();
 }
 
@@ -451,6 +466,7 @@ void TfrmQZMain::FormShow() {
 
   Log(QStringLiteral("QZMain：初期表示中間3"));
   KnowledgeLayout();
+  if (IsPractical()) PracticalPlacement();
 
   Log(QStringLiteral("QZMain：初期表示中間4"));
   const ExamStructureResult structure =
@@ -558,6 +574,7 @@ void TfrmQZMain::FormActivate() {
   FirstActivation = false;
   display_->SetWindowActivated();
   clock_->Start();
+  if (IsPractical() && TopMostChecked) guard_->Start();
   cpuMonitor_->StartCpuMonitor(PartCode);
 }
 
@@ -738,6 +755,7 @@ void TfrmQZMain::OpenCover(bool notes) {
     cover.KeepOnTop = keepOnTop;
     cover.ShowNotes = notes;
     if (keepOnTop) SetTopMost(this, false);
+    guard_->Stop();
     cover.ShowModal();
   }
   if (notes && clock_) {
@@ -749,6 +767,7 @@ void TfrmQZMain::OpenCover(bool notes) {
     SetLabelColour(title2_, colour);
   }
   if (keepOnTop) SetTopMost(this, true);
+  if (IsPractical() && keepOnTop) guard_->Start();
 }
 
 void TfrmQZMain::ToggleQuestionTree() {
@@ -798,6 +817,7 @@ void TfrmQZMain::CloseNow() {
   closing_ = true;
   if (clock_) clock_->Halt();
   cpuMonitor_->CpuCheckTimer.stop();
+  guard_->Stop();
   if (ConfirmForm) {
     ConfirmForm->hide();
     ConfirmForm->deleteLater();
@@ -824,12 +844,14 @@ bool TfrmQZMain::FormCloseQuery() {
 
 bool TfrmQZMain::PracticeEndQuery() {
   Log(QStringLiteral("QZMain：操作練習終了処理"));
+  guard_->Stop();
   int result = ModalResult::Cancel;
   {
     TfrmQZQZ0050 confirm(this);
     confirm.SetPartCode(PartCode);
     result = confirm.ShowModal();
   }
+  if (IsPractical() && TopMostChecked) guard_->Start();
   if (result == ModalResult::Cancel) {
     if (TopMostChecked) SetTopMost(this, true);
     return false;
@@ -894,6 +916,8 @@ bool TfrmQZMain::PracticalEndQuery() {
     return true;
   }
   Log(QStringLiteral("QZMain：実技試験解答確認"));
+  // The guard stays off until the notes or the explanation has been opened and closed.
+  guard_->StopGuard();
   QCoreApplication::processEvents();
   if (ConfirmForm) delete ConfirmForm.data();
   const bool timeOver = TimeOver();
@@ -977,6 +1001,32 @@ void TfrmQZMain::closeEvent(QCloseEvent* event) {
 void TfrmQZMain::moveEvent(QMoveEvent* event) {
   QDialog::moveEvent(event);
   HoldAtWorkArea();
+  KeepReachable();
+}
+
+void TfrmQZMain::PracticalPlacement() {
+  // The header rows of a column are not narrower than this; the layout buttons of a practical
+  // header come with the practical window's header.
+  constexpr int kColumnHeaderWidth = 356;
+  placement_.savedLayout = SavedLayout;
+  placement_.restoreLayout = RestoreLayout;
+  const ScreenMetrics metrics = CurrentScreenMetrics();
+  const QRect bounds =
+      InitialLayoutBounds(InitialPosition, metrics, geometry(), kColumnHeaderWidth, placement_);
+  RestoreLayout = placement_.restoreLayout;
+  SavedLayout = placement_.savedLayout;
+  CurrentPosition = placement_.currentPosition;
+  setMinimumSize(placement_.minTrackWidth, placement_.minTrackHeight);
+  if (bounds.isValid()) setGeometry(bounds);
+}
+
+void TfrmQZMain::KeepReachable() {
+  if (!IsPractical() || holding_) return;
+  const QPoint clamped = ClampMove(pos(), CurrentScreenMetrics());
+  if (clamped == pos()) return;
+  holding_ = true;
+  move(clamped);
+  holding_ = false;
 }
 
 void TfrmQZMain::HoldAtWorkArea() {

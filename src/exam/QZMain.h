@@ -11,6 +11,7 @@
 
 #include "exam/AnswerSheet.h"
 #include "exam/ExamClock.h"
+#include "exam/Placement.h"
 #include "exam/QZMainRules.h"
 #include "exam/QuestionDisplay.h"
 
@@ -26,6 +27,7 @@ class QWidget;
 namespace examora {
 
 class CpuMonitor;
+class OnTopGuard;
 class RoundButton;
 class TfrmQZQZ0020;
 class TWBContainer;
@@ -99,6 +101,9 @@ class TfrmQZMain : public QDialog {
   void FormActivate();
 
   ExamClock* Clock() const { return clock_.get(); }
+  // The on-top guard and dialog watch of a practical part.
+  OnTopGuard* Guard() const { return guard_; }
+  const PlacementState& Placement() const { return placement_; }
   const QuestionDisplay* Display() const { return display_.get(); }
   const AnswerSheet& Sheet() const { return sheet_; }
   QWebEngineView* Browser() const { return browser_; }
@@ -155,11 +160,17 @@ class TfrmQZMain : public QDialog {
   void ReadExtendedTime();
   // A knowledge window stays on the whole work area (not in a debug run).
   void HoldAtWorkArea();
+  // A practical window: the initial layout and its size limits; moves keep it reachable.
+  void PracticalPlacement();
+  void KeepReachable();
+  bool IsPractical() const { return !ExamCategory.isEmpty() && ExamCategory != u"1"; }
 
   const ClockSource* clockSource_;
   std::unique_ptr<ExamClock> clock_;
   std::unique_ptr<QuestionDisplay> display_;
   CpuMonitor* cpuMonitor_ = nullptr;
+  OnTopGuard* guard_ = nullptr;
+  PlacementState placement_;
   AnswerSheet sheet_;
   InitialMode initialMode_;
   CloseReason closeReason_ = CloseReason::EndButton;

@@ -16,12 +16,14 @@
 #include "completion/QZTP0040.h"
 #include "data/ExamData.h"
 #include "data/InstallPaths.h"
+#include "exam/OnTopGuard.h"
 #include "exam/QZMain.h"
 #include "exam/QZMainRules.h"
 #include "flow/QZQZ0050.h"
 #include "flow/QZTP0200.h"
 #include "widgets/NumericEdit.h"
 #include "widgets/RoundButton.h"
+#include "widgets/ScreenMetrics.h"
 
 using namespace examora;
 using namespace Qt::StringLiterals;
@@ -351,6 +353,44 @@ class TestQZMainEnding : public QObject {
     w->show();
     w->setGeometry(40, 50, 600, 400);
     QCOMPARE(w->geometry() == QRect(0, 0, 1000, 700), !debug);
+  }
+
+  // A practical part in this window: its initial layout on the right, kept reachable when
+  // moved, the on-top guard running from the first activation, and the modeless
+  // confirmation that leaves the exam running.
+  void practicalPartPlacementAndGuard() {
+    SetIni(SetupIniPath(u"1"_s), u"基本情報"_s, u"試験区分"_s, u"2"_s);
+    auto w = MakeWindow();
+    w->show();
+    QTRY_VERIFY(!w->FirstActivation);
+    const ScreenMetrics metrics = CurrentScreenMetrics();
+    QCOMPARE(w->CurrentPosition, u"4"_s);
+    QCOMPARE(w->geometry().right() + 1, metrics.cxScreen);
+    QCOMPARE(w->minimumWidth(), w->Placement().minTrackWidth);
+    QVERIFY(w->Guard()->NotOpMostTimer.isActive());
+    QVERIFY(w->Guard()->ErrDialogCheckTimer.isActive());
+
+    w->move(-2000, 100000);
+    QCOMPARE(w->pos(), QPoint(-252, metrics.cyScreen - 140));
+
+    w->findChild<QPushButton*>(u"EndBtn"_s)->click();
+    QVERIFY(w->ConfirmForm);
+    QVERIFY(w->ConfirmForm->isVisible());
+    QVERIFY(w->isVisible());
+    QVERIFY(!w->Guard()->NotOpMostTimer.isActive());
+    QVERIFY(w->Clock()->IsRunning());
+    // Confirmed in the confirmation: the part ends and records "E".
+    w->ConfirmAndClose();
+    QVERIFY(!w->isVisible());
+    QCOMPARE(NormalEnd(), u"E"_s);
+    QVERIFY(!w->Guard()->ErrDialogCheckTimer.isActive());
+  }
+
+  void knowledgePartRunsNoGuard() {
+    auto w = StartedWindow();
+    QVERIFY(w);
+    QVERIFY(!w->Guard()->NotOpMostTimer.isActive());
+    QVERIFY(!w->Guard()->ErrDialogCheckTimer.isActive());
   }
 };
 
