@@ -16,8 +16,9 @@ echo "Sample installation: $sample"
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   cat <<EOT
 No display is available, so part 1 is not started. To run it on a virtual X server:
-  xvfb-run -a -s "-screen 0 1280x1024x24" "$sample/[1]知識.exe"
-(or start an X server, set DISPLAY, and run "$sample/[1]知識.exe").
+  cd "$sample" && QT_QUICK_BACKEND=software xvfb-run -a -s "-screen 0 1280x1024x24" "./[1]知識.exe"
+(or start an X server, set DISPLAY, and run "$sample/[1]知識.exe"). The software backend
+avoids a crash of Qt's OpenGL path on virtual X servers.
 EOT
   exit 0
 fi
