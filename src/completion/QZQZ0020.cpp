@@ -15,6 +15,7 @@
 #include "common/CMFunc.h"
 #include "completion/AnswerStatus.h"
 #include "data/ExamData.h"
+#include "exam/Placement.h"
 #include "flow/TimeExtension.h"
 #include "platform/TopLevelWindows.h"
 #include "widgets/Fonts.h"
@@ -34,8 +35,7 @@ constexpr int kButtonHeight = 26;
 constexpr int kButtonTop = 13;
 constexpr int kButtonMargin = 30;
 constexpr int kItemHeight = 16;
-constexpr int kGuardStepMs = 100;
-constexpr int kGuardLimitMs = 10000;
+constexpr int kGuardFirstIntervalMs = 100;
 
 const QColor kBodyColour(245, 235, 250);
 const QColor kSelectedColour(51, 153, 255);
@@ -167,7 +167,7 @@ TfrmQZQZ0020::TfrmQZQZ0020(QWidget* owner)
   connect(ShortCutSCT, &QAction::triggered, this, &TfrmQZQZ0020::ShortCutSCTExecute);
 
   NotOpMostTimer.setObjectName(QStringLiteral("NotOpMostTimer"));
-  NotOpMostTimer.setInterval(kGuardStepMs);
+  NotOpMostTimer.setInterval(kGuardFirstIntervalMs);
   connect(&NotOpMostTimer, &QTimer::timeout, this, &TfrmQZQZ0020::NotOpMostTimerTimer);
   connect(this, &QDialog::finished, &NotOpMostTimer, &QTimer::stop);
 
@@ -365,8 +365,7 @@ void TfrmQZQZ0020::NotOpMostTimerTimer() {
   if (isEnabled() && (modal == nullptr || modal == this)) {
     SetTopMost(ApplicationMainWindow(), true);
     SetTopMost(this, true);
-    if (NotOpMostTimer.interval() < kGuardLimitMs)
-      NotOpMostTimer.setInterval(NotOpMostTimer.interval() + kGuardStepMs);
+    NotOpMostTimer.setInterval(NextGuardInterval(NotOpMostTimer.interval()));
   }
   NotOpMostTimer.start();
 }

@@ -883,10 +883,7 @@ bool TfrmQZMain::KnowledgeEndQuery() {
   bool allow = false;
   if (result == ModalResult::Ok) {
     Log(QStringLiteral("QZMain：知識試験終了処理2"));
-    const bool sample = ReadSystemIni(QDate::currentDate().year()).sampleExam;
-    const QString normalEnd = NormalEndToRecord(timeOver, DebugMode, sample);
-    if (!normalEnd.isEmpty()) (void)WriteNormalEnd(PartCode, normalEnd);
-    if (sample) {
+    if (RecordPartEnd(timeOver)) {
       hide();
       if (clock_) clock_->Halt();
       ShowScoring(PartCode);
@@ -910,9 +907,7 @@ bool TfrmQZMain::PracticalEndQuery() {
   Log(QStringLiteral("QZMain：実技試験終了処理"));
   if (AnswersConfirmed) {
     Log(QStringLiteral("QZMain：実技試験終了"));
-    const bool sample = ReadSystemIni(QDate::currentDate().year()).sampleExam;
-    const QString normalEnd = NormalEndToRecord(false, DebugMode, sample);
-    if (!normalEnd.isEmpty()) (void)WriteNormalEnd(PartCode, normalEnd);
+    RecordPartEnd(false);
     return true;
   }
   Log(QStringLiteral("QZMain：実技試験解答確認"));
@@ -939,9 +934,7 @@ bool TfrmQZMain::PracticalEndQuery() {
   bool allow = false;
   if (result == ModalResult::Ok) {
     Log(QStringLiteral("QZMain：実技試験終了"));
-    const bool sample = ReadSystemIni(QDate::currentDate().year()).sampleExam;
-    const QString normalEnd = NormalEndToRecord(true, DebugMode, sample);
-    if (!normalEnd.isEmpty()) (void)WriteNormalEnd(PartCode, normalEnd);
+    RecordPartEnd(true);
     allow = true;
   } else {
     ReadExtendedTime();
@@ -951,6 +944,14 @@ bool TfrmQZMain::PracticalEndQuery() {
   ConfirmForm = nullptr;
   if (clock_ && !allow) clock_->EndTimeOver();
   return allow;
+}
+
+bool TfrmQZMain::RecordPartEnd(bool timeOver) {
+  const bool sample = ReadSystemIni(QDate::currentDate().year()).sampleExam;
+  const QString normalEnd = NormalEndToRecord(timeOver, DebugMode, sample);
+  // A failed write is not the candidate's concern: the part ends all the same.
+  if (!normalEnd.isEmpty()) (void)WriteNormalEnd(PartCode, normalEnd);
+  return sample;
 }
 
 void TfrmQZMain::ReadExtendedTime() {

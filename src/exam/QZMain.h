@@ -158,6 +158,9 @@ class TfrmQZMain : public QDialog {
   void ShowScoring(const QString& partCode);
   void CloseNow();
   void ReadExtendedTime();
+  // Records 正常終了 for a confirmed end ("T" after time-over, else "E"; nothing in a debug
+  // run or a sample exam). True for a sample exam.
+  bool RecordPartEnd(bool timeOver);
   // A knowledge window stays on the whole work area (not in a debug run).
   void HoldAtWorkArea();
   // A practical window: the initial layout and its size limits; moves keep it reachable.
