@@ -35,12 +35,12 @@
 #include <memory>
 
 #include "SampleInstallation.h"
-#include "common/CMFunc.h"
+#include "common/ExeFolder.h"
 #include "data/AnswerRecord.h"
 #include "data/InstallPaths.h"
-#include "exam/AnswerSheet.h"
-#include "exam/ExamStructure.h"
 #include "exam/QZMain.h"
+#include "exam/model/AnswerSheet.h"
+#include "exam/model/ExamStructure.h"
 
 using namespace examora;
 

@@ -12,10 +12,10 @@
 #include <algorithm>
 #include <array>
 
-#include "common/CMFunc.h"
-#include "completion/AnswerStatus.h"
+#include "common/ExeFolder.h"
+#include "completion/model/AnswerStatus.h"
 #include "data/ExamData.h"
-#include "exam/Placement.h"
+#include "exam/model/Placement.h"
 #include "flow/TimeExtension.h"
 #include "platform/TopLevelWindows.h"
 #include "widgets/Fonts.h"
@@ -268,7 +268,7 @@ void TfrmQZQZ0020::BuildAnswerStatusList() {
   TitleLabel()->setText(title);
   TitleLabel()->adjustSize();
 
-  kaitoBox->addItems(AnswerStatusLines(SubQuestionCounts, Answers, SubQuestionsOnly == u"1"));
+  kaitoBox->addItems(AnswerStatusLines(SubQuestionCounts, Answers, SubQuestionsOnly));
   LayOutBody();
   UpdateHorizontalExtent();
 }

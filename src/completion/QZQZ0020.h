@@ -32,7 +32,7 @@ class TfrmQZQZ0020 : public ScreenFrame {
   // Inputs (SetPartCode() for PartCode).
   QString Category;  // "1" knowledge view, else practical view
   bool KeepOnTop = true;
-  QString SubQuestionsOnly;
+  bool SubQuestionsOnly = false;
   bool TimeOver = false;
   // Answer data of the owning exam window, set by the owner before showing.
   QList<int> SubQuestionCounts;

@@ -7,10 +7,10 @@
 #include "Fixture.h"
 #include "ModalDriver.h"
 #include "TestRegistry.h"
-#include "common/CMFunc.h"
 #include "common/Cp932.h"
 #include "completion/QZQZ0020.h"
 #include "data/ExamData.h"
+#include "data/IniAccess.h"
 #include "data/InstallPaths.h"
 #include "flow/QZTP0200.h"
 #include "widgets/NumericEdit.h"
@@ -80,21 +80,21 @@ class TestQZQZ0020 : public QObject {
     QTest::addColumn<QString>("title");
     QTest::addColumn<QString>("label2");
     QTest::addColumn<bool>("keepOnTop");
-    QTest::addColumn<QString>("subQuestionsOnly");
+    QTest::addColumn<bool>("subQuestionsOnly");
     QTest::addColumn<QString>("firstLine");
     QTest::newRow("exam window") << u"1"_s << u"提出用ファイルの確認"_s
-                                 << u"試験を終了してよろしいですか。"_s << true << QString()
+                                 << u"試験を終了してよろしいですか。"_s << true << false
                                  << u"問題 1  2問中全問解答済み　"_s;
     QTest::newRow("web style, sub-questions only")
-        << u"3"_s << u"解答状況の確認"_s << u"知識問題を終了してよろしいですか。"_s << false
-        << u"1"_s << u" 2問中全問解答済み　"_s;
+        << u"3"_s << u"解答状況の確認"_s << u"知識問題を終了してよろしいですか。"_s << false << true
+        << u" 2問中全問解答済み　"_s;
   }
   void knowledgeView() {
     QFETCH(QString, examType);
     QFETCH(QString, title);
     QFETCH(QString, label2);
     QFETCH(bool, keepOnTop);
-    QFETCH(QString, subQuestionsOnly);
+    QFETCH(bool, subQuestionsOnly);
     QFETCH(QString, firstLine);
     setExamType(examType);
     QWidget main;

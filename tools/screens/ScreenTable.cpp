@@ -9,11 +9,11 @@
 
 #include <algorithm>
 
-#include "common/CMFunc.h"
 #include "completion/QZQZ0020.h"
 #include "completion/QZTP0040.h"
 #include "data/AnswerRecord.h"
 #include "data/ExamData.h"
+#include "data/IniAccess.h"
 #include "data/InstallPaths.h"
 #include "exam/QZMain.h"
 #include "flow/QZBG0010.h"
