@@ -21,10 +21,12 @@ namespace examora {
 // - the first matching section and, within it, the first matching key win;
 // - lines starting with ";" and lines without "=" are no keys; lines before the first section
 //   belong to no section;
-// - CR LF, LF and a last line without a line break all read.
+// - CR LF, LF and a last line without a line break all read;
+// - a file that starts with a UTF-8 or UTF-16 (LE or BE) byte-order mark is decoded by its
+//   mark and written back in the same encoding, mark included; every other file is CP932.
 class IniFile {
  public:
-  static IniFile Parse(QByteArrayView cp932Bytes);   // never fails
+  static IniFile Parse(QByteArrayView bytes);        // never fails
   static IniFile Load(const QString& absolutePath);  // missing/unreadable file -> empty
 
   QString Value(const QString& section, const QString& key) const;  // "" when missing
@@ -35,7 +37,8 @@ class IniFile {
 
   // The file's new bytes after setting section/key to value. The first matching key's line is
   // replaced; a missing key goes after the last non-blank line of its section, a missing
-  // section at the end of the file. New lines are "key=value" + CR LF in CP932; every other
+  // section at the end of the file. New lines are "key=value" + CR LF in the file's encoding
+  // (CP932 for an empty file); every other
   // line keeps its bytes, except that a last line without a line break gets one when
   // something is added after it.
   static QByteArray WithValue(QByteArrayView original, const QString& section, const QString& key,

@@ -2,6 +2,7 @@
 #include "common/Cp932.h"
 #include "data/IniFile.h"
 
+#include <QStringEncoder>
 #include <QTest>
 
 using namespace examora;
@@ -14,6 +15,14 @@ QByteArray Sj(const char* utf8) {
 }
 QString U(const char* utf8) {
   return QString::fromUtf8(utf8);
+}
+// What an editor saving "UTF-8 with BOM" or "Unicode" writes.
+QByteArray Utf8Bom(const char* utf8) {
+  return QByteArray("\xEF\xBB\xBF") + utf8;
+}
+QByteArray Utf16(QStringConverter::Encoding encoding, const char* utf8) {
+  QStringEncoder encoder(encoding, QStringConverter::Flag::WriteBom);
+  return encoder(QString::fromUtf8(utf8));
 }
 
 }  // namespace
@@ -64,9 +73,14 @@ class TestIniFile : public QObject {
         {"trail byte ] inside section name", Sj("[ゾーン]\r\nゼロ=0\r\n"), "ゾーン", "ゼロ", "0"},
         {"trail byte \\ at end of value", Sj("[表示]\r\n表=ソ\r\n"), "表示", "表", "ソ"},
         {"text after the closing bracket", Sj("[s] ;注\r\nk=v\r\n"), "s", "k", "v"},
-        {"UTF-8 byte order mark is text", QByteArray("\xEF\xBB\xBF[s]\r\nk=v\r\n"), "s", "k", ""},
-        {"section after a BOM line", QByteArray("\xEF\xBB\xBF[s]\r\nk=v\r\n[t]\r\nk=w\r\n"), "t",
-         "k", "w"},
+        {"UTF-8 mark: first section read", Utf8Bom("[基本情報]\r\n試験名=検定\r\n"), "基本情報",
+         "試験名", "検定"},
+        {"UTF-16LE mark", Utf16(QStringConverter::Utf16LE, "[基本情報]\r\n試験名=検定\r\n"),
+         "基本情報", "試験名", "検定"},
+        {"UTF-16BE mark", Utf16(QStringConverter::Utf16BE, "[s]\nk=①\n[t]\nk=w"), "t", "k", "w"},
+        {"UTF-8 mark: character outside CP932", Utf8Bom("[s]\r\nk=한\r\n"), "s", "k", "한"},
+        {"mark in the middle is no mark", Sj("[s]\r\n") + "\xEF\xBB\xBF" + Sj("k=v\r\n"), "s", "k",
+         ""},
     };
     for (const auto& r : rows)
       QTest::newRow(r.name) << r.file << U(r.section) << U(r.key) << U(r.expected);
@@ -142,6 +156,14 @@ class TestIniFile : public QObject {
          Sj("[ＳＥＴＵＰ]\r\nｋ=1\r\n")},
         {"trail bytes [ and ] in names", Sj("[ゾーン]\r\nゼロ=0\r\n"), "ゾーン", "ゼロ", "表",
          Sj("[ゾーン]\r\nゼロ=表\r\n")},
+        {"UTF-8 mark kept, value replaced in UTF-8", Utf8Bom("[状態]\r\n試験開始=0\r\n"), "状態",
+         "試験開始", "１", Utf8Bom("[状態]\r\n試験開始=１\r\n")},
+        {"UTF-8 mark kept, section added in UTF-8", Utf8Bom("[s]\r\nk=한"), "状態", "鍵", "値",
+         Utf8Bom("[s]\r\nk=한\r\n[状態]\r\n鍵=値\r\n")},
+        {"UTF-16LE kept", Utf16(QStringConverter::Utf16LE, "[s]\r\nx=1\r\n\r\n[t]\r\n"), "s", "鍵",
+         "値", Utf16(QStringConverter::Utf16LE, "[s]\r\nx=1\r\n鍵=値\r\n\r\n[t]\r\n")},
+        {"UTF-16BE kept", Utf16(QStringConverter::Utf16BE, "[s]\nk=1\n"), "s", "k", "２",
+         Utf16(QStringConverter::Utf16BE, "[s]\nk=２\r\n")},
     };
     for (const auto& r : rows) {
       QTest::newRow(r.name) << r.original << U(r.section) << U(r.key) << U(r.value) << r.expected;
