@@ -3,14 +3,21 @@
 #include <QFileInfo>
 
 #include "common/ExeFolder.h"
+#include "common/RunLog.h"
+#include "data/PartCode.h"
 #include "exam/QZMain.h"
 #include "flow/QZBG0010.h"
 #include "platform/NamedMutex.h"
+#include "platform/OsInfo.h"
+#include "viewers/BrowserLockdown.h"
 #include "widgets/WindowOrder.h"
 
 using namespace examora;
 
 int main(int argc, char* argv[]) {
+  // Before anything can start the browser engine: no switches from the environment beyond
+  // software rendering, and the sandbox off only where the engine cannot run with it.
+  const bool sandboxOff = PrepareEngineEnvironment(RunningAsSuperuser());
   // The question pages are shown by Qt WebEngine, which wants this before the application.
   QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
   // Only the program's own name reaches Qt: the browser engine takes switches from the
@@ -31,6 +38,10 @@ int main(int argc, char* argv[]) {
   SetExeFolder(QCoreApplication::applicationDirPath());
 
   const QString exeFileName = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
+  if (sandboxOff) {
+    WriteLog(QStringLiteral("QZBG0010：管理者権限で実行中のためブラウザのサンドボックスを無効化"),
+             PartCodeFrom(exeFileName, arguments));
+  }
 
   RegisterExamWindows();
   TfrmQZBG0010 background(exeFileName, arguments);

@@ -153,6 +153,9 @@ void TfrmQZTP0030::ShowPage() {
   const NotesButtons buttons = NotesButtonRule(
       pageNumber_, [this](int n) { return n > 0 && QFileInfo(PagePath(n)).isFile(); },
       FromExamWindow);
+  // The notes pages see their own folder and the installation's pictures, nothing else (the
+  // answer keys sit a few folders up).
+  host_->SetScope({PageFolder()}, {ExePath(QStringLiteral("system\\Image"))});
   if (buttons.pageExists) host_->Navigate(PagePath(pageNumber_));
 
   SetButtonState(backBtn_, buttons.BackEnabled());

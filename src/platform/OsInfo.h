@@ -30,6 +30,10 @@ struct OsInfo {
 [[nodiscard]] std::string FormatInformationValues(const OsInfo& info,
                                                   std::optional<std::uint64_t> memory);
 
+// True when the process runs with the rights of the system's superuser (POSIX: effective user
+// id 0). Windows: always false; its browser sandbox does not depend on the account.
+[[nodiscard]] bool RunningAsSuperuser();
+
 // Up to three leading dot-separated numbers of a version text; missing ones are 0.
 struct VersionNumbers {
   std::uint32_t major = 0;

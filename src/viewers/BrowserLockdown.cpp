@@ -30,9 +30,44 @@ bool IsUrlInsideFolder(const QUrl& url, const QString& folder) {
   return target.startsWith(prefix, PathCase());
 }
 
-bool IsNavigationAllowed(const QUrl& url, const QString& folder) {
+bool IsUrlInsideAnyFolder(const QUrl& url, const QStringList& folders) {
+  for (const QString& folder : folders) {
+    if (IsUrlInsideFolder(url, folder)) return true;
+  }
+  return false;
+}
+
+bool IsNavigationAllowed(const QUrl& url, const QStringList& folders) {
   if (url.scheme() == QLatin1String("about") && url.path() == QLatin1String("blank")) return true;
-  return IsUrlInsideFolder(url, folder);
+  return IsUrlInsideAnyFolder(url, folders);
+}
+
+QString AllowedEngineFlags(const QString& flags) {
+  // Software rendering only; nothing here widens what a page can reach.
+  static const QStringList kAllowed = {
+      QStringLiteral("--disable-gpu"),
+      QStringLiteral("--disable-gpu-compositing"),
+      QStringLiteral("--disable-software-rasterizer"),
+  };
+  QStringList kept;
+  for (const QString& flag : flags.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+    if (kAllowed.contains(flag) && !kept.contains(flag)) kept.append(flag);
+  }
+  return kept.join(QLatin1Char(' '));
+}
+
+bool PrepareEngineEnvironment(bool superuser) {
+  const QString flags = AllowedEngineFlags(qEnvironmentVariable("QTWEBENGINE_CHROMIUM_FLAGS"));
+  if (flags.isEmpty())
+    qunsetenv("QTWEBENGINE_CHROMIUM_FLAGS");
+  else
+    qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags.toUtf8());
+  qunsetenv("QTWEBENGINE_REMOTE_DEBUGGING");
+  if (superuser)
+    qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+  else
+    qunsetenv("QTWEBENGINE_DISABLE_SANDBOX");
+  return superuser;
 }
 
 QString JsStringLiteral(const QString& text) {

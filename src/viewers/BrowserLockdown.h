@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QUrl>
 
 // What the embedded browser may load and the scripts the host injects. Exam pages must not
@@ -12,9 +13,23 @@ namespace examora {
 // other schemes, missing files, UNC hosts. Compared case-insensitively on Windows.
 bool IsUrlInsideFolder(const QUrl& url, const QString& folder);
 
-// Whether the browser may navigate a frame to url: a file inside folder, or an empty frame
-// ("about:blank", which loads nothing).
-bool IsNavigationAllowed(const QUrl& url, const QString& folder);
+// True when url is inside one of the folders.
+bool IsUrlInsideAnyFolder(const QUrl& url, const QStringList& folders);
+
+// Whether the browser may navigate a frame to url: a file inside one of the folders, or an
+// empty frame ("about:blank", which loads nothing).
+bool IsNavigationAllowed(const QUrl& url, const QStringList& folders);
+
+// The browser engine's switches a start may keep from QTWEBENGINE_CHROMIUM_FLAGS: only those
+// the test runs on virtual X servers need. Switches that open developer tools, remote
+// debugging or turn off web security are dropped.
+QString AllowedEngineFlags(const QString& flags);
+
+// Sets the browser engine's environment before it starts: QTWEBENGINE_CHROMIUM_FLAGS cut down
+// to AllowedEngineFlags, remote debugging cleared, and the engine's sandbox switched off only
+// for a superuser (the engine refuses to start as root with it, and ends the process without
+// a word). Returns true when the sandbox was switched off.
+bool PrepareEngineEnvironment(bool superuser);
 
 // The text as a JavaScript string literal (JSON-escaped, double-quoted), safe to paste into a
 // script whatever the text holds.

@@ -18,9 +18,6 @@
 #include <QWebEngineUrlRequestInterceptor>
 #include <QWebEngineView>
 
-#include <functional>
-#include <utility>
-
 #include "common/ExeFolder.h"
 #include "viewers/BrowserLockdown.h"
 
@@ -62,34 +59,46 @@ void LockSettings(QWebEngineSettings* s) {
   s->setAttribute(QWebEngineSettings::AllowRunningInsecureContent, false);
   s->setAttribute(QWebEngineSettings::AllowGeolocationOnInsecureOrigins, false);
   s->setAttribute(QWebEngineSettings::WebRTCPublicInterfacesOnly, true);
+  // A link to "ms-settings:" or "mailto:" would start another program over the exam.
+  s->setUnknownUrlSchemePolicy(QWebEngineSettings::DisallowUnknownUrlSchemes);
+}
+
+bool IsPicture(QWebEngineUrlRequestInfo::ResourceType type) {
+  return type == QWebEngineUrlRequestInfo::ResourceTypeImage ||
+         type == QWebEngineUrlRequestInfo::ResourceTypeFavicon;
 }
 
 }  // namespace
 
-// Sub-resources (pictures, scripts, style sheets, frames, XHR) come only from the folder.
+// Every request (pages, frames, scripts, style sheets, XHR, sockets) comes only from the page
+// folders; pictures may also come from the picture folders.
 class LocalOnlyInterceptor : public QWebEngineUrlRequestInterceptor {
  public:
-  LocalOnlyInterceptor(std::function<QString()> folder, QObject* parent)
-      : QWebEngineUrlRequestInterceptor(parent), folder_(std::move(folder)) {}
+  explicit LocalOnlyInterceptor(const TNulWBContainer* host)
+      : QWebEngineUrlRequestInterceptor(nullptr), host_(host) {}
 
   void interceptRequest(QWebEngineUrlRequestInfo& info) override {
-    info.block(!IsUrlInsideFolder(info.requestUrl(), folder_()));
+    const QUrl url = info.requestUrl();
+    bool allowed = IsUrlInsideAnyFolder(url, host_->PageFolders());
+    if (!allowed && IsPicture(info.resourceType()))
+      allowed = IsUrlInsideAnyFolder(url, host_->PictureFolders());
+    info.block(!allowed);
   }
 
  private:
-  std::function<QString()> folder_;
+  const TNulWBContainer* host_;
 };
 
 // The page: refuses navigations out of the folder, new windows, file pickers and script
 // dialogs (which would otherwise open windows of their own above or behind the exam).
 class LockedPage : public QWebEnginePage {
  public:
-  LockedPage(QWebEngineProfile* profile, std::function<QString()> folder)
-      : QWebEnginePage(profile), folder_(std::move(folder)) {}
+  LockedPage(QWebEngineProfile* profile, const TNulWBContainer* host)
+      : QWebEnginePage(profile), host_(host) {}
 
  protected:
   bool acceptNavigationRequest(const QUrl& url, NavigationType, bool) override {
-    return IsNavigationAllowed(url, folder_());
+    return IsNavigationAllowed(url, host_->PageFolders());
   }
   QWebEnginePage* createWindow(WebWindowType) override { return nullptr; }
   QStringList chooseFiles(FileSelectionMode, const QStringList&, const QStringList&) override {
@@ -104,27 +113,26 @@ class LockedPage : public QWebEnginePage {
                                 const QString&) override {}
 
  private:
-  std::function<QString()> folder_;
+  const TNulWBContainer* host_;
 };
 
 // ---- TNulWBContainer ------------------------------------------------------------------------
 
 TNulWBContainer::TNulWBContainer(QWebEngineView* browser) : QObject(browser), browser_(browser) {
   Q_ASSERT_X(browser, "TNulWBContainer", "a host needs its browser");
-  auto folder = [this] { return AllowedFolder(); };
-
   // A private profile: nothing of one candidate's session is kept on disk for the next.
   profile_ = new QWebEngineProfile(this);
   profile_->setHttpCacheType(QWebEngineProfile::NoCache);
   profile_->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
   profile_->setSpellCheckEnabled(false);
-  interceptor_ = new LocalOnlyInterceptor(folder, this);
+  interceptor_ = new LocalOnlyInterceptor(this);
+  interceptor_->setParent(this);
   profile_->setUrlRequestInterceptor(interceptor_);
   LockSettings(profile_->settings());
   connect(profile_, &QWebEngineProfile::downloadRequested, this,
           [](QWebEngineDownloadRequest* download) { download->cancel(); });
 
-  page_ = new LockedPage(profile_, folder);
+  page_ = new LockedPage(profile_, this);
   LockSettings(page_->settings());
   connect(page_, &QWebEnginePage::featurePermissionRequested, page_,
           [this](const QUrl& origin, QWebEnginePage::Feature feature) {
@@ -159,14 +167,19 @@ QWebEnginePage* TNulWBContainer::Page() const {
   return page_;
 }
 
-QString TNulWBContainer::AllowedFolder() const {
-  return allowedFolder_.isEmpty() ? ExeFolder() : allowedFolder_;
+void TNulWBContainer::SetScope(const QStringList& pageFolders, const QStringList& pictureFolders) {
+  pageFolders_ = pageFolders;
+  pictureFolders_ = pictureFolders;
+}
+
+QStringList TNulWBContainer::PageFolders() const {
+  return pageFolders_.isEmpty() ? QStringList{ExeFolder()} : pageFolders_;
 }
 
 void TNulWBContainer::Navigate(const QString& absolutePath) {
   // Checked here as well: the page would refuse it, but only after showing the address.
   const QUrl url = QUrl::fromLocalFile(absolutePath);
-  if (IsUrlInsideFolder(url, AllowedFolder())) page_->setUrl(url);
+  if (IsUrlInsideAnyFolder(url, PageFolders())) page_->setUrl(url);
 }
 
 void TNulWBContainer::SetZoom(double factor) {

@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 #include <QUrl>
 
 class QPoint;
@@ -17,9 +18,10 @@ class LockedPage;
 class LocalOnlyInterceptor;
 
 // Host of an embedded browser. Attaching it locks the view down for the exam: a private
-// profile with no cache and no stored cookies, nothing but files of the installation folder
-// loaded (navigations and sub-resources alike), no new windows, downloads, permissions, full
-// screen, file pickers, script dialogs, clipboard access, developer tools or page source.
+// profile with no cache and no stored cookies, nothing but files of the view's scope loaded
+// (pages, frames and requests from its page folders, pictures also from its picture folders),
+// unknown schemes refused, no new windows, downloads, permissions, full screen, file pickers,
+// script dialogs, clipboard access, developer tools or page source.
 // The browser's own context menu is reduced to "copy" of a selection.
 class TNulWBContainer : public QObject {
   Q_OBJECT
@@ -34,9 +36,12 @@ class TNulWBContainer : public QObject {
   QWebEnginePage* Page() const;
   QWebEngineProfile* Profile() const { return profile_; }
 
-  // Folder whose files may be shown; ExeFolder() (read at each check) when empty.
-  void SetAllowedFolder(const QString& folder) { allowedFolder_ = folder; }
-  QString AllowedFolder() const;
+  // What the view may load: pages, frames, scripts and requests from pageFolders, pictures
+  // also from pictureFolders. Until a scope is set, the installation folder (ExeFolder(), read
+  // at each check).
+  void SetScope(const QStringList& pageFolders, const QStringList& pictureFolders = {});
+  QStringList PageFolders() const;
+  const QStringList& PictureFolders() const { return pictureFolders_; }
 
   // Loads a local file given by its absolute path; a file outside the folder is not loaded.
   void Navigate(const QString& absolutePath);
@@ -57,7 +62,8 @@ class TNulWBContainer : public QObject {
   QWebEngineProfile* profile_ = nullptr;
   LocalOnlyInterceptor* interceptor_ = nullptr;
   LockedPage* page_ = nullptr;
-  QString allowedFolder_;
+  QStringList pageFolders_;
+  QStringList pictureFolders_;
 };
 
 // Host with the display options of the exam pages.

@@ -9,10 +9,12 @@
 #include <QFile>
 #include <QImage>
 #include <QSignalSpy>
+#include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QWebEnginePage>
+#include <QWebEngineProfile>
 #include <QWebEngineScript>
 #include <QWebEngineView>
 
@@ -80,6 +82,14 @@ class TestWBContainer : public QObject {
     WriteText(inst_ + QStringLiteral("/html/plain.html"), "<html><body>plain</body></html>");
     QFile::link(tmp_.path() + QStringLiteral("/outside.html"),
                 inst_ + QStringLiteral("/html/link.html"));
+    // An exam's layout: a part's pages, the shared pictures and, above them, the answer key.
+    QVERIFY(QDir().mkpath(inst_ + QStringLiteral("/system/1/html/q")));
+    QVERIFY(QDir().mkpath(inst_ + QStringLiteral("/system/Image")));
+    WriteText(inst_ + QStringLiteral("/system/seito[1].ini"), "[1]\r\nANSWERKEY=3\r\n");
+    WriteText(inst_ + QStringLiteral("/system/Image/note.html"), "<p>ANSWERKEY</p>");
+    WriteText(inst_ + QStringLiteral("/system/1/html/q/page.html"),
+              "<html><body><p>q</p><img id=pic src='../../../Image/pic.png'></body></html>");
+    QVERIFY(red.save(inst_ + QStringLiteral("/system/Image/pic.png")));
     SetExeFolder(inst_);
   }
 
@@ -107,8 +117,8 @@ class TestWBContainer : public QObject {
   }
 
   void emptyFrameMayBeOpened() {
-    QVERIFY(IsNavigationAllowed(QUrl(QStringLiteral("about:blank")), inst_));
-    QVERIFY(!IsNavigationAllowed(QUrl(QStringLiteral("about:config")), inst_));
+    QVERIFY(IsNavigationAllowed(QUrl(QStringLiteral("about:blank")), {inst_}));
+    QVERIFY(!IsNavigationAllowed(QUrl(QStringLiteral("about:config")), {inst_}));
   }
 
   // ---- the locked-down view ----------------------------------------------------------------
@@ -163,6 +173,105 @@ class TestWBContainer : public QObject {
     QCOMPARE(
         Eval(b.host->Page(), QStringLiteral("document.getElementById('out').naturalWidth")).toInt(),
         0);
+  }
+
+  // ---- a question page's reach: its own folder, and pictures from the picture folder -------
+
+  void questionPageReachesNoAnswerKey_data() {
+    QTest::addColumn<QString>("attempt");  // script run in the page; %P = a listening port
+    const QString key = QStringLiteral("../../../seito%5B1%5D.ini");
+    const auto xhr = [](const QString& url) {
+      return QStringLiteral(
+                 "try{var x=new XMLHttpRequest();x.open('GET','%1',false);x.send();"
+                 "window.leak=x.status+x.responseText;}catch(e){}")
+          .arg(url);
+    };
+    QTest::newRow("script request") << xhr(key);
+    QTest::newRow("encoded dot-dot")
+        << xhr(QStringLiteral("%2E%2E/%2E%2E/%2E%2E/seito%5B1%5D.ini"));
+    QTest::newRow("form post") << QStringLiteral(
+                                      "var f=document.createElement('form');f.method='post';"
+                                      "f.action='%1';document.body.appendChild(f);f.submit();")
+                                      .arg(key);
+    QTest::newRow("meta refresh") << QStringLiteral(
+                                         "var m=document.createElement('meta');"
+                                         "m.httpEquiv='refresh';m.content='0;url=%1';"
+                                         "document.head.appendChild(m);")
+                                         .arg(key);
+    QTest::newRow("frame") << QStringLiteral(
+                                  "var i=document.createElement('iframe');i.src='%1';"
+                                  "document.body.appendChild(i);")
+                                  .arg(key);
+    QTest::newRow("page in the picture folder") << QStringLiteral(
+        "var i=document.createElement('iframe');i.src='../../../Image/note.html';"
+        "document.body.appendChild(i);");
+    QTest::newRow("network request") << xhr(QStringLiteral("http://127.0.0.1:%P/"));
+    QTest::newRow("web socket") << QStringLiteral("new WebSocket('ws://127.0.0.1:%P/');");
+    QTest::newRow("download") << QStringLiteral(
+                                     "var a=document.createElement('a');a.href='%1';"
+                                     "a.download='key.ini';document.body.appendChild(a);a.click();")
+                                     .arg(key);
+  }
+  void questionPageReachesNoAnswerKey() {
+    QFETCH(QString, attempt);
+    QTcpServer listener;  // a second party the page must not reach
+    QVERIFY(listener.listen(QHostAddress::LocalHost));
+    attempt.replace(QStringLiteral("%P"), QString::number(listener.serverPort()));
+
+    Browser b;
+    b.host->SetScope({inst_ + QStringLiteral("/system/1/html")},
+                     {inst_ + QStringLiteral("/system/Image")});
+    QVERIFY(Load(b, inst_ + QStringLiteral("/system/1/html/q/page.html")));
+    const QUrl page = b.host->Page()->url();
+    Eval(b.host->Page(), attempt + QStringLiteral(";1"));
+    QTest::qWait(1500);
+
+    QCOMPARE(b.host->Page()->url(), page);
+    const QString seen =
+        Eval(b.host->Page(),
+             QStringLiteral("String(window.leak)+document.documentElement.outerHTML+"
+                            "Array.from(frames).map(function(f){try{return "
+                            "f.document.documentElement.outerHTML}catch(e){return ''}}).join()"))
+            .toString();
+    QVERIFY2(!seen.contains(QStringLiteral("ANSWERKEY")), qPrintable(seen));
+    QVERIFY(!listener.hasPendingConnections());
+    QVERIFY(!QFileInfo::exists(b.host->Profile()->downloadPath() + QStringLiteral("/key.ini")));
+  }
+
+  void questionPageShowsSharedPictures() {
+    Browser b;
+    b.host->SetScope({inst_ + QStringLiteral("/system/1/html")},
+                     {inst_ + QStringLiteral("/system/Image")});
+    QVERIFY(Load(b, inst_ + QStringLiteral("/system/1/html/q/page.html")));
+    QTRY_COMPARE_WITH_TIMEOUT(
+        Eval(b.host->Page(), QStringLiteral("document.getElementById('pic').naturalWidth")).toInt(),
+        4, 3000);
+  }
+
+  void engineKeepsOnlyRenderingFlags_data() {
+    QTest::addColumn<QString>("flags");
+    QTest::addColumn<QString>("kept");
+    QTest::newRow("none") << ""
+                          << "";
+    QTest::newRow("software rendering") << "--disable-gpu"
+                                        << "--disable-gpu";
+    QTest::newRow("remote debugging") << "--remote-debugging-port=9222 --disable-gpu"
+                                      << "--disable-gpu";
+    QTest::newRow("web security off") << "--disable-web-security --allow-file-access-from-files"
+                                      << "";
+    QTest::newRow("sandbox off from outside") << "--no-sandbox"
+                                              << "";
+    QTest::newRow("developer tools") << "--auto-open-devtools-for-tabs"
+                                     << "";
+    QTest::newRow("look-alike value") << "--disable-gpu=0 --disable-gpu-x"
+                                      << "";
+    QTest::newRow("repeated, extra blanks") << "  --disable-gpu   --disable-gpu "
+                                            << "--disable-gpu";
+  }
+  void engineKeepsOnlyRenderingFlags() {
+    QFETCH(QString, flags);
+    QFETCH(QString, kept);
+    QCOMPARE(AllowedEngineFlags(flags), kept);
   }
 
   void fillsFirstFolderElementAsText_data() {

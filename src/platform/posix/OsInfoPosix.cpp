@@ -25,4 +25,8 @@ std::optional<std::uint64_t> TotalPhysicalMemory() {
   return static_cast<std::uint64_t>(pages) * static_cast<std::uint64_t>(pageSize);
 }
 
+bool RunningAsSuperuser() {
+  return ::geteuid() == 0;
+}
+
 }  // namespace examora

@@ -45,4 +45,8 @@ std::optional<std::uint64_t> TotalPhysicalMemory() {
   return status.ullTotalPhys;
 }
 
+bool RunningAsSuperuser() {
+  return false;
+}
+
 }  // namespace examora
