@@ -34,7 +34,9 @@ int main(int argc, char* argv[]) {
     if (common.HeldElsewhere()) return 0;
   }
 
-  QApplication::setApplicationDisplayName(QStringLiteral("受験プログラム"));
+  // The application's name, not its display name: Qt appends a display name to every window
+  // title, and proctors and other programs find our windows by their exact titles.
+  QApplication::setApplicationName(QStringLiteral("受験プログラム"));
   SetExeFolder(QCoreApplication::applicationDirPath());
 
   const QString exeFileName = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
