@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds with warnings as errors and runs every test, stage by stage,
 # printing each stage's time:
-#   dev build, dev tests, crash harness (20 SIGKILL cycles), sanitizer build, sanitizer tests
+#   dev build, dev tests, crash harness (20 SIGKILL cycles), desktop walk (the real program
+#   under Xvfb and openbox), sanitizer build, sanitizer tests
 #   (AddressSanitizer + UndefinedBehaviorSanitizer over the whole suite), fuzz runs.
 # EXAMORA_SKIP_ASAN=1 skips the two sanitizer stages for a quicker local run; CI runs them.
 # EXAMORA_FUZZ_SECONDS sets each fuzz target's run time (default 60).
@@ -26,6 +27,8 @@ stage "layers" python3 "$EXAMORA_ROOT/scripts/check_layers.py" "$EXAMORA_ROOT/sr
 stage "dev build" examora_build dev
 stage "dev tests" ctest --preset dev --parallel "$jobs" --label-exclude crash
 stage "crash harness" ctest --preset dev --label-regex crash
+# The real program under a window manager, driven like a candidate: stacking and titles.
+stage "desktop walk" bash "$EXAMORA_ROOT/tests/desktop/run.sh" "$EXAMORA_ROOT/build/dev"
 if [ "${EXAMORA_SKIP_ASAN:-0}" != "1" ]; then
   stage "asan build" examora_build asan
   stage "asan tests" ctest --preset asan --parallel "$jobs"

@@ -123,6 +123,12 @@ int ScreenFrame::ChainTo(ScreenFrame& next) {
   return result;
 }
 
+void ScreenFrame::setVisible(bool visible) {
+  if (visible && !isVisible()) StackAboveOwners(this);
+  QDialog::setVisible(visible);
+  if (visible) raise();
+}
+
 void ScreenFrame::reject() {
   done(ModalResult::Cancel);
 }

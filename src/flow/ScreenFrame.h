@@ -96,6 +96,8 @@ class ScreenFrame : public QDialog {
 
  public slots:
   void reject() override;  // closing the window is "cancelled" (2)
+  // Every show opens above the part's background and exam windows (StackAboveOwners).
+  void setVisible(bool visible) override;
 
  protected:
   // The screen's own set-up; runs on every show, after the bands are painted.

@@ -13,4 +13,16 @@ QWidget* ApplicationMainWindow();
 // windows; a visible window stays visible and keeps its position and size.
 void SetTopMost(QWidget* window, bool on);
 
+// True when one of the window's owners, or the application's main window, is visible and kept
+// above normal windows.
+bool OwnersStayOnTop(const QWidget* window);
+
+// Call before showing a window of ours (a screen, a dialog, a message box). Window managers
+// keep top-most windows in a layer above all others and place a window relative to its owner
+// only when that owner is visible; an earlier wizard step is hidden while the next one shows.
+// So the window is tied to its nearest visible owner (else the main window) and, when an
+// owner is top-most, made top-most too, so that it opens above the background and the exam
+// window it belongs to. A window already top-most stays so.
+void StackAboveOwners(QWidget* window);
+
 }  // namespace examora
