@@ -10,6 +10,7 @@
 
 #include "common/MessageCode.h"
 #include "common/Numbers.h"
+#include "widgets/WindowOrder.h"
 
 namespace examora {
 namespace {
@@ -44,6 +45,33 @@ QMessageBox::StandardButton ToQtButton(MessageButton button) {
   return QMessageBox::NoButton;
 }
 
+// Where a box goes: over the window that raised it, as the platform's own message boxes
+// appear; over the part's main window when that one is hidden; else mid-screen.
+QRect OwnerArea(const QWidget* owner) {
+  const QWidget* window = owner ? owner->window() : nullptr;
+  if (window && window->isVisible()) return window->frameGeometry();
+  const QWidget* main = ApplicationMainWindow();
+  if (main && main->isVisible()) return main->frameGeometry();
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  return screen ? screen->geometry() : QRect();
+}
+
+// A message box that places itself once it knows its size (the box sizes itself to its text
+// as it is shown), before the window system maps it. Qt's own placement over the parent does
+// not happen here: changing the window flags marks the box as placed by hand, and it would
+// open at the corner of the screen.
+class PlacedMessageBox : public QMessageBox {
+ public:
+  using QMessageBox::QMessageBox;
+
+ protected:
+  void showEvent(QShowEvent* event) override {
+    QMessageBox::showEvent(event);
+    const QRect area = OwnerArea(parentWidget());
+    if (area.isValid()) move(CenteredTopLeft(area, frameGeometry().size()));
+  }
+};
+
 }  // namespace
 
 int ShowMessageCode(QWidget* owner, QStatusBar* statusBar, const QString& codedText,
@@ -54,7 +82,7 @@ int ShowMessageCode(QWidget* owner, QStatusBar* statusBar, const QString& codedT
     return 0;
   }
 
-  QMessageBox box(owner);
+  PlacedMessageBox box(owner);
   box.setWindowTitle(setup->caption);
   box.setIcon(ToQtIcon(setup->icon));
   // Texts such as "[はい]ボタン" are plain text; never let Qt guess rich text.
@@ -71,6 +99,7 @@ int ShowMessageCode(QWidget* owner, QStatusBar* statusBar, const QString& codedT
   // Modality first: QMessageBox::setWindowModality re-parents the box and resets its flags.
   box.setWindowModality(Qt::ApplicationModal);
   box.setWindowFlags(box.windowFlags() | Qt::WindowStaysOnTopHint);
+  StackAboveOwners(&box);
   QTimer::singleShot(0, &box, [&box] {
     box.raise();
     box.activateWindow();

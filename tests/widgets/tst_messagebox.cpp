@@ -191,6 +191,36 @@ class TestMessageBox : public QObject {
     QCOMPARE(no, u"いいえ(&N)"_s);
   }
 
+  // The box opens over the dialog that raised it, wherever that dialog is, with short and long
+  // texts alike (the box is only sized as it is shown).
+  void boxIsCentredOverItsOwner_data() {
+    QTest::addColumn<QRect>("owner");
+    QTest::addColumn<QString>("code");
+    QTest::newRow("dialog right of centre") << QRect(700, 500, 360, 200) << u"E11短い"_s;
+    QTest::newRow("dialog near the corner, long text")
+        << QRect(40, 30, 500, 300) << (u"E11"_s + QString(300, QChar(u'長')));
+  }
+  void boxIsCentredOverItsOwner() {
+    QFETCH(QRect, owner);
+    QFETCH(QString, code);
+    QDialog dialog;
+    dialog.setGeometry(owner);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QPoint boxCentre;
+    WhenModalAppears([&](QWidget* w) {
+      boxCentre = w->frameGeometry().center();
+      FindButton(w, QMessageBox::Ok)->click();
+    });
+    ShowMessageCode(&dialog, nullptr, code);
+    const QPoint ownerCentre = dialog.frameGeometry().center();
+    QVERIFY2((boxCentre - ownerCentre).manhattanLength() <= 2,
+             qPrintable(u"box centre %1,%2, owner centre %3,%4"_s.arg(boxCentre.x())
+                            .arg(boxCentre.y())
+                            .arg(ownerCentre.x())
+                            .arg(ownerCentre.y())));
+  }
+
   void escapeAnswers_data() {
     QTest::addColumn<QString>("code");
     QTest::addColumn<int>("result");
