@@ -17,6 +17,7 @@
 #include "common/WallClock.h"
 #include "data/ExamData.h"
 #include "flow/QZTP0030.h"
+#include "widgets/Accessibility.h"
 #include "widgets/Band.h"
 #include "widgets/Fonts.h"
 #include "widgets/Labels.h"
@@ -165,6 +166,22 @@ TfrmQZTP0020::TfrmQZTP0020(QWidget* owner)
   NextBtn = next;
   connect(CloseButton(), &QPushButton::clicked, this, [this] { EndBtnClick(); });
 
+  // Screen readers announce each field by its caption.
+  const struct {
+    QWidget* field;
+    const char16_t* name;
+  } names[] = {
+      {KaiCdEdt, u"会場コード(団体ID)"},
+      {JuBanEdt, u"受験番号"},
+      {SeiEdt, u"氏名 姓"},
+      {MeiEdt, u"氏名 名"},
+      {YearCmb, u"生年月日 年"},
+      {MonthCmb, u"生年月日 月"},
+      {DayCmb, u"生年月日 日"},
+  };
+  for (const auto& n : names) n.field->setAccessibleName(QString::fromUtf16(n.name));
+  for (QComboBox* c : {YearCmb, MonthCmb, DayCmb}) CommitAccessibleSelection(c);
+
   setTabOrder(KaiCdEdt, JuBanEdt);
   setTabOrder(JuBanEdt, SeiEdt);
   setTabOrder(SeiEdt, MeiEdt);
@@ -195,6 +212,8 @@ void TfrmQZTP0020::showEvent(QShowEvent* event) {
   SetTopMost(this, true);
   SetTopMost(background, false);
   SetTopMost(this, true);
+  // The candidate starts typing at the first field, not on the close button of the title band.
+  KaiCdEdt->setFocus(Qt::OtherFocusReason);
 }
 
 void TfrmQZTP0020::SetUpScreen() {

@@ -1,5 +1,6 @@
 #include <QtTest>
 
+#include <QAccessible>
 #include <QBuffer>
 #include <QComboBox>
 #include <QDir>
@@ -124,6 +125,9 @@ class TestQZTP0020 : public QObject {
   void secondPartShowsStoredDetails();
   void examPicturesAndWebStyleLayout();
   void missingExamPictureLeavesGradeLabel();
+  void fieldsAreNamedAndFocusStartsAtTheFirst();
+  void dropDownsTakeAnAssistiveToolsChoice_data();
+  void dropDownsTakeAnAssistiveToolsChoice();
 
  private:
   // Shows the screen for partCode, runs body on it while it is modal and returns its result;
@@ -471,6 +475,61 @@ void TestQZTP0020::missingExamPictureLeavesGradeLabel() {
   QCOMPARE(gradeText, QString());  // not filled with 級名
   QCOMPARE(gradeLeft, 300);        // not moved
   QCOMPARE(qAlpha(picture.pixel(10, 10)), 0);
+}
+
+void TestQZTP0020::fieldsAreNamedAndFocusStartsAtTheFirst() {
+  QString focused;
+  QStringList names;
+  Run(u"1"_s, [&](TfrmQZTP0020& s) {
+    focused = s.focusWidget() ? s.focusWidget()->objectName() : QString();
+    for (const char* field :
+         {"KaiCdEdt", "JuBanEdt", "SeiEdt", "MeiEdt", "YearCmb", "MonthCmb", "DayCmb"}) {
+      QAccessibleInterface* a =
+          QAccessible::queryAccessibleInterface(Child<QWidget>(&s, QString::fromLatin1(field)));
+      names << (a ? a->text(QAccessible::Name) : QString());
+    }
+  });
+  QCOMPARE(focused, u"KaiCdEdt"_s);
+  QCOMPARE(names, QStringList({u"会場コード(団体ID)"_s, u"受験番号"_s, u"氏名 姓"_s, u"氏名 名"_s,
+                               u"生年月日 年"_s, u"生年月日 月"_s, u"生年月日 日"_s}));
+}
+
+// A screen reader or switch access picks an item of the closed list through the list's
+// accessible items, as the platform's accessibility bridge does.
+void TestQZTP0020::dropDownsTakeAnAssistiveToolsChoice_data() {
+  QTest::addColumn<QString>("combo");
+  QTest::addColumn<QString>("item");
+  QTest::newRow("year") << u"YearCmb"_s << u"1995 (平成07)年"_s;
+  QTest::newRow("month") << u"MonthCmb"_s << u"02月"_s;
+}
+void TestQZTP0020::dropDownsTakeAnAssistiveToolsChoice() {
+  QFETCH(QString, combo);
+  QFETCH(QString, item);
+  QString chosen;
+  QString days;
+  Run(u"1"_s, [&](TfrmQZTP0020& s) {
+    Select(&s, u"YearCmb"_s, u"2000"_s);
+    Select(&s, u"MonthCmb"_s, u"01月"_s);
+    auto* box = Child<QComboBox>(&s, combo);
+    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(box);
+    QAccessibleInterface* list = nullptr;
+    for (int i = 0; a && i < a->childCount(); ++i) {
+      if (a->child(i)->role() == QAccessible::List) list = a->child(i);
+    }
+    QVERIFY(list);
+    QAccessibleInterface* cell = nullptr;
+    for (int i = 0; i < list->childCount(); ++i) {
+      if (list->child(i)->text(QAccessible::Name) == item) cell = list->child(i);
+    }
+    QVERIFY2(cell, qPrintable(item));
+    QVERIFY(cell->actionInterface());
+    cell->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    chosen = box->currentText();
+    days = QString::number(Child<QComboBox>(&s, u"DayCmb"_s)->count());
+  });
+  QCOMPARE(chosen, item);
+  // The choice went through the drop-down list's own path: the day list follows it.
+  if (combo == u"MonthCmb") QCOMPARE(days, u"29"_s);
 }
 
 EXAMORA_TEST(TestQZTP0020)
