@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QScreen>
 #include <QTimer>
+#include <QWindow>
 
 #include "common/ExeFolder.h"
 #include "common/QZMessage.h"
@@ -80,8 +81,31 @@ void TfrmQZBG0010::showEvent(QShowEvent* event) {
   if (!firstShow_) return;
   firstShow_ = false;
   picture_->setGeometry(rect());
-  PaintBand(picture_, ImagePath(QStringLiteral("bg.jpg")));
+  // Decoding the full-screen picture takes longer than bringing up the first screen, which is
+  // what the candidate waits for: the picture is painted as soon as another window of ours is
+  // on screen (or after a second at the latest).
+  pictureDue_ = true;
+  qApp->installEventFilter(this);
+  QTimer::singleShot(1000, this, [this] { PaintPicture(); });
   QCoreApplication::postEvent(this, new QEvent(kAfterShowEvent));
+}
+
+void TfrmQZBG0010::PaintPicture() {
+  if (!pictureDue_) return;
+  pictureDue_ = false;
+  qApp->removeEventFilter(this);
+  PaintBand(picture_, ImagePath(QStringLiteral("bg.jpg")));
+}
+
+bool TfrmQZBG0010::eventFilter(QObject* watched, QEvent* event) {
+  if (pictureDue_ && event->type() == QEvent::Expose) {
+    const auto* window = qobject_cast<QWindow*>(watched);
+    if (window && window != windowHandle() && window->isExposed()) {
+      // After this event: the other window paints first.
+      QTimer::singleShot(0, this, [this] { PaintPicture(); });
+    }
+  }
+  return QWidget::eventFilter(watched, event);
 }
 
 bool TfrmQZBG0010::event(QEvent* event) {

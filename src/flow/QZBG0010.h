@@ -39,6 +39,7 @@ class TfrmQZBG0010 : public QWidget {
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   bool event(QEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void SessionController();
@@ -46,6 +47,7 @@ class TfrmQZBG0010 : public QWidget {
   void EndProgram();       // closes without hand-over
   void CloseBackground();  // closes with hand-over
   void Log(const QString& event) const;
+  void PaintPicture();
   enum class RunOutcome { NotAvailable, Closed, EndProgram };
   RunOutcome RunScreen(const QString& className, bool practice, bool restoreLayout);
 
@@ -54,6 +56,7 @@ class TfrmQZBG0010 : public QWidget {
   std::unique_ptr<NamedMutex> exeMutex_;
   QLabel* picture_ = nullptr;
   bool firstShow_ = true;
+  bool pictureDue_ = false;
   bool handOver_ = true;
   bool closed_ = false;
 };
