@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 
 #include "exam/model/AnswerSheet.h"
@@ -127,6 +128,14 @@ class TfrmQZMain : public QDialog {
 
  private:
   void BuildControls();
+  void RecordExamStart();
+  void SetUpAnswerSheet(const QString& gradeCode, bool subQuestionsOnly,
+                        const AnswerRecord& stored);
+  void BuildHeader();
+  void BuildSecondRow();
+  void BuildBody();
+  void BuildPracticeNotice();
+  void ConnectControls();
   void FormShow();
   void KnowledgeLayout();
   void Relayout();

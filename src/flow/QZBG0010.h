@@ -6,6 +6,8 @@
 
 #include <memory>
 
+#include "data/ExamData.h"
+
 class QLabel;
 
 namespace examora {
@@ -42,6 +44,12 @@ class TfrmQZBG0010 : public QWidget {
 
  private:
   void SessionController();
+  // Steps of the session; false when the step has already ended the program or closed the
+  // background window.
+  bool CheckPartState();
+  bool RunWizard();
+  bool RunPractice(const SetupIni& setup, bool* practiceDone);
+  bool RunExamWindow(const SetupIni& setup, bool restoreLayout);
   void FormClose();
   void EndProgram();       // closes without hand-over
   void CloseBackground();  // closes with hand-over
