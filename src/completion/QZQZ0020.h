@@ -1,3 +1,4 @@
+// QZQZ0020: the answer status confirmation that ends a part ("試験を終了してよろしいですか。").
 #pragma once
 
 #include <QColor>

@@ -1,3 +1,4 @@
+// QZMain: the exam window with the question pages, the answer sheet and the clock.
 #pragma once
 
 #include <QDialog>

@@ -1,3 +1,4 @@
+// QZBG0010: the dark background that covers the screen for the whole part.
 #pragma once
 
 #include <QString>
