@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds with warnings as errors and runs every test, stage by stage,
 # printing each stage's time:
-#   dev build, dev tests, crash harness (20 SIGKILL cycles), sanitizer build, sanitizer tests
-#   (AddressSanitizer + UndefinedBehaviorSanitizer over the whole suite), fuzz runs.
+#   dev build, dev tests, crash harness (20 SIGKILL cycles), the Windows backends under Wine,
+#   sanitizer build, sanitizer tests (AddressSanitizer + UndefinedBehaviorSanitizer over the
+#   whole suite), fuzz runs.
 # EXAMORA_SKIP_ASAN=1 skips the two sanitizer stages for a quicker local run; CI runs them.
 # EXAMORA_FUZZ_SECONDS sets each fuzz target's run time (default 60).
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
@@ -18,13 +19,15 @@ stage() {
   echo "==== $name: $((SECONDS - started)) s"
 }
 
-examora_install_packages "${EXAMORA_PACKAGES[@]}"
+examora_install_packages "${EXAMORA_PACKAGES[@]}" "${EXAMORA_WINE_PACKAGES[@]}"
 export QT_QPA_PLATFORM=offscreen
 jobs="$(nproc)"
 
 stage "dev build" examora_build dev
 stage "dev tests" ctest --preset dev --parallel "$jobs" --label-exclude crash
 stage "crash harness" ctest --preset dev --label-regex crash
+# The Windows backends, built with mingw-w64 and run under Wine against real Win32 behaviour.
+stage "win32 under wine" bash "$EXAMORA_ROOT/tests/win32/run.sh"
 if [ "${EXAMORA_SKIP_ASAN:-0}" != "1" ]; then
   stage "asan build" examora_build asan
   stage "asan tests" ctest --preset asan --parallel "$jobs"
