@@ -27,7 +27,9 @@ struct RegisterChildRole {
 // A running child; killed on destruction if it is still running.
 class Child {
  public:
-  explicit Child(const std::vector<std::string>& args);
+  // extraEnvironment: variables set for the child only ("NAME", "value").
+  explicit Child(const std::vector<std::string>& args,
+                 const std::vector<std::pair<std::string, std::string>>& extraEnvironment = {});
   ~Child();
   Child(const Child&) = delete;
   Child& operator=(const Child&) = delete;
@@ -79,6 +81,9 @@ class TempFolder {
  private:
   std::string path_;
 };
+
+// This program's folder, UTF-8, without a trailing separator.
+std::string SelfFolder();
 
 // A name no other run of the tests uses at the same time.
 std::string UniqueName(const std::string& prefix);

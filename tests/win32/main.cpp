@@ -67,7 +67,13 @@ void RemoveTree(const std::wstring& folder) {
 
 }  // namespace
 
-Child::Child(const std::vector<std::string>& args) {
+std::string SelfFolder() {
+  const std::wstring self = SelfPath();
+  return WideToUtf8(self.substr(0, self.find_last_of(L'\\')));
+}
+
+Child::Child(const std::vector<std::string>& args,
+             const std::vector<std::pair<std::string, std::string>>& extraEnvironment) {
   std::wstring line;
   AppendQuoted(line, SelfPath());
   line += L" --child";
@@ -78,8 +84,22 @@ Child::Child(const std::vector<std::string>& args) {
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info{};
-  if (CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                     &info)) {
+  // The child inherits this process's environment as it is at the start; ours is put back.
+  std::vector<std::pair<std::wstring, std::optional<std::wstring>>> saved;
+  for (const auto& [name, value] : extraEnvironment) {
+    const std::wstring wideName = Utf8ToWide(name);
+    wchar_t old[4096];
+    const DWORD length = GetEnvironmentVariableW(wideName.c_str(), old, 4096);
+    saved.emplace_back(
+        wideName, length > 0 && length < 4096 ? std::optional<std::wstring>(old) : std::nullopt);
+    SetEnvironmentVariableW(wideName.c_str(), Utf8ToWide(value).c_str());
+  }
+  const BOOL created = CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                      nullptr, &startup, &info);
+  for (const auto& [name, value] : saved) {
+    SetEnvironmentVariableW(name.c_str(), value ? value->c_str() : nullptr);
+  }
+  if (created) {
     CloseHandle(info.hThread);
     process_ = info.hProcess;
     id_ = info.dwProcessId;
