@@ -50,6 +50,8 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   echo "Creating the Wine prefix"
   wineboot -i >/dev/null 2>&1
   wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
+  # The venues run Windows 10 or later; a new prefix would say Windows 7.
+  wine winecfg -v win10 >/dev/null 2>&1
   wineserver -w
 fi
 

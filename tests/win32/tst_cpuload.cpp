@@ -112,6 +112,6 @@ TEST_CASE("CPU load: every way the counters fail turns the meter off and closes 
     }
     REQUIRE(*code == 0u);
     const std::string report = ReadFileBytes(reportPath).value_or("");
-    CHECK(report == row.expected);
+    CHECK(report == std::string(row.expected));
   }
 }

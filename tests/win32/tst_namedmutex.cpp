@@ -58,12 +58,21 @@ TEST_CASE("named mutex: the holder's end frees it, however it ends") {
     release.Set();
     REQUIRE(holder.Wait(20000) == DWORD{kAcquired});
   }
-  SUBCASE("killed while holding it (abandoned)") {
+  SUBCASE("killed while holding it") {
+    holder.Kill();
+  }
+  // With another handle open the mutex outlives its owner and is left abandoned, as when a
+  // third instance is starting at that moment.
+  HANDLE other = nullptr;
+  SUBCASE("killed while another process has it open (abandoned)") {
+    other = OpenMutexW(SYNCHRONIZE, FALSE, Utf8ToWide(name).c_str());
+    REQUIRE(other);
     holder.Kill();
   }
   NamedMutexAttempt now = NamedMutex::TryAcquire(name);
   CHECK(now.Acquired());
   CHECK(now.error.empty());
+  if (other) CloseHandle(other);
 }
 
 TEST_CASE("named mutex: a name the system refuses fails instead of locking out") {

@@ -190,7 +190,7 @@ TEST_CASE("OS information: the version the registry states and the installed mem
   const bool hasMajor = RegQueryValueExW(key, L"CurrentMajorVersionNumber", nullptr, nullptr,
                                          reinterpret_cast<BYTE*>(&major), &size) == ERROR_SUCCESS;
   RegCloseKey(key);
-  CHECK(std::to_wstring(info.build) == build);
+  CHECK(std::to_string(info.build) == WideToUtf8(build));
   if (hasMajor) CHECK(info.major == major);
   CHECK(info.major >= 6);  // not the Windows 8 answer of GetVersionEx without a manifest
   CHECK(info.platformId == "2");
