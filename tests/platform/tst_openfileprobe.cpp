@@ -1,3 +1,4 @@
+#include "FileLockHolder.h"
 #include "TestRegistry.h"
 #include "platform/OpenFileProbe.h"
 
@@ -7,8 +8,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <cstdio>
-#include <cstdlib>
 #include <ctime>
 
 #include <fcntl.h>
@@ -18,23 +17,6 @@
 using namespace examora;
 
 namespace {
-
-// Started with this variable, the test binary becomes a helper that takes a classic fcntl
-// write lock on the file (as office programs on Linux do), says so and waits to be killed.
-constexpr char kHoldVariable[] = "EXAMORA_TEST_HOLD_FCNTL_LOCK";
-
-[[maybe_unused]] const bool holdingForParent = [] {
-  const char* path = std::getenv(kHoldVariable);
-  if (!path) return false;
-  const int fd = ::open(path, O_RDWR);
-  struct flock lock {};
-  lock.l_type = F_WRLCK;
-  lock.l_whence = SEEK_SET;
-  const bool held = fd >= 0 && ::fcntl(fd, F_SETLK, &lock) == 0;
-  std::printf("%s\n", held ? "held" : "not held");
-  std::fflush(stdout);
-  for (;;) ::pause();
-}();
 
 std::string Utf8(const QString& path) {
   return path.toStdString();
@@ -60,13 +42,7 @@ class TestOpenFileProbe : public QObject {
     QCOMPARE(ProbeOpenFile(Utf8(path)).outcome, OpenFileProbeResult::Outcome::Readable);
 
     QProcess holder;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QLatin1String(kHoldVariable), path);
-    holder.setProcessEnvironment(environment);
-    holder.start(QCoreApplication::applicationFilePath(), {});
-    QVERIFY(holder.waitForStarted());
-    QVERIFY(holder.waitForReadyRead(10000));
-    QCOMPARE(holder.readLine().trimmed(), QByteArray("held"));
+    QVERIFY(test::StartFileLockHolder(holder, path));
 
     const OpenFileProbeResult held = ProbeOpenFile(Utf8(path));
     QCOMPARE(held.outcome, OpenFileProbeResult::Outcome::HeldOpen);
