@@ -1,5 +1,6 @@
 #include "completion/SubmissionFiles.h"
 
+#include <QHash>
 #include <QSet>
 
 #include <chrono>
@@ -25,38 +26,53 @@ QString FormatLocal(std::chrono::local_seconds time) {
                            static_cast<int>(clock.seconds().count()));
 }
 
-SubmissionFile Probe(const QString& fullPath, const QString& workFolder) {
-  SubmissionFile file;
-  file.fullPath = fullPath;
-  file.relativePath = fullPath.mid(workFolder.size() + 1);
-  file.relativePath.replace(QLatin1Char('/'), QLatin1Char('\\'));
-  // UTF-8 all the way to the system: names that CP932 cannot hold are still found.
-  const OpenFileProbeResult probe = ProbeOpenFile(fullPath.toStdString());
-  file.readable = probe.Readable();
-  file.heldOpen = probe.HeldOpen();
-  if (file.readable) {
-    file.lastWrite = FormatLocal(probe.lastWrite);
-  } else {
-    file.error = QString::fromStdString(probe.error);
-  }
-  return file;
-}
-
-// Calls `visit` for every work file that is not supplied material, in the sorted order, until
-// it returns false.
-template <typename Visit>
-void ForEachWorkFile(const SubmissionSource& source, Visit visit) {
+// The work files that are not supplied material, probed, in the listing's sorted order. Files
+// are probed folder by folder (a folder is read once, its files opened relative to it).
+QList<SubmissionFile> ProbedWorkFiles(const SubmissionSource& source) {
   QString folder = source.workFolder;
   while (folder.endsWith(QLatin1Char('/'))) folder.chop(1);
   QSet<QString> supplied;
   for (const QString& relative : source.suppliedFiles) supplied.insert(folder + u'/' + relative);
-  QStringList files;
-  CollectFiles(folder, QStringLiteral("*.*"), files, true, false);
-  for (const QString& path : files) {
+  QStringList paths;
+  CollectFiles(folder, QStringLiteral("*.*"), paths, true, false);
+
+  QList<SubmissionFile> files;
+  QHash<QString, QList<qsizetype>> byFolder;  // sub-folder -> indexes into files
+  QStringList folderOrder;
+  for (const QString& path : paths) {
     // Exact and case-sensitive: the content names its files as they were copied in.
     if (supplied.contains(path)) continue;
-    if (!visit(Probe(path, folder))) return;
+    SubmissionFile file;
+    file.fullPath = path;
+    file.relativePath = path.mid(folder.size() + 1);
+    file.relativePath.replace(QLatin1Char('/'), QLatin1Char('\\'));
+    const QString parent = path.left(path.lastIndexOf(QLatin1Char('/')));
+    auto& indexes = byFolder[parent];
+    if (indexes.isEmpty()) folderOrder << parent;
+    indexes << files.size();
+    files << file;
   }
+  for (const QString& parent : folderOrder) {
+    const QList<qsizetype>& indexes = byFolder[parent];
+    std::vector<std::string> names;
+    names.reserve(indexes.size());
+    // UTF-8 all the way to the system: names that CP932 cannot hold are still found.
+    for (const qsizetype i : indexes) {
+      names.push_back(files[i].fullPath.mid(parent.size() + 1).toStdString());
+    }
+    const std::vector<OpenFileProbeResult> probes = ProbeOpenFilesIn(parent.toStdString(), names);
+    for (std::size_t n = 0; n < probes.size(); ++n) {
+      SubmissionFile& file = files[indexes[static_cast<qsizetype>(n)]];
+      file.readable = probes[n].Readable();
+      file.heldOpen = probes[n].HeldOpen();
+      if (file.readable) {
+        file.lastWrite = FormatLocal(probes[n].lastWrite);
+      } else {
+        file.error = QString::fromStdString(probes[n].error);
+      }
+    }
+  }
+  return files;
 }
 
 }  // namespace
@@ -75,33 +91,24 @@ SubmissionSource SubmissionSource::Read(const QString& partCode) {
 }
 
 QList<SubmissionFile> ProbeWorkFiles(const SubmissionSource& source) {
-  QList<SubmissionFile> files;
-  ForEachWorkFile(source, [&files](SubmissionFile file) {
-    files.append(std::move(file));
-    return true;
-  });
-  return files;
+  return ProbedWorkFiles(source);
 }
 
 QList<SubmissionFile> ListSubmissionFiles(const SubmissionSource& source) {
   QList<SubmissionFile> listed;
-  ForEachWorkFile(source, [&](SubmissionFile file) {
+  for (SubmissionFile& file : ProbedWorkFiles(source)) {
     const bool unchanged =
         file.readable && !source.examStart.isEmpty() && file.lastWrite <= source.examStart;
     if (!unchanged) listed.append(std::move(file));
-    return true;
-  });
+  }
   return listed;
 }
 
 std::optional<SubmissionFile> FirstUnreadableWorkFile(const SubmissionSource& source) {
-  std::optional<SubmissionFile> found;
-  ForEachWorkFile(source, [&found](SubmissionFile file) {
-    if (file.readable) return true;
-    found = std::move(file);
-    return false;
-  });
-  return found;
+  for (SubmissionFile& file : ProbedWorkFiles(source)) {
+    if (!file.readable) return std::move(file);
+  }
+  return std::nullopt;
 }
 
 QString FileOpenMessage(bool timeOver) {

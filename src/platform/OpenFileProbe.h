@@ -3,6 +3,7 @@
 #include <chrono>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // "Can this file be opened for reading without sharing it, and when was it last written?" —
 // asked of every work file before a practical part ends: a file another program still holds
@@ -36,5 +37,11 @@ struct OpenFileProbeResult {
 
 // `path` is UTF-8 (any name, also ones no ANSI code page can hold).
 [[nodiscard]] OpenFileProbeResult ProbeOpenFile(std::string_view path);
+
+// The same for several files of one folder (`names` without separators), one result per name
+// in order. A whole work folder is probed at a time: on POSIX the folder is read once for owner
+// files and every file is opened relative to it instead of walking its full path again.
+[[nodiscard]] std::vector<OpenFileProbeResult> ProbeOpenFilesIn(
+    std::string_view folder, const std::vector<std::string>& names);
 
 }  // namespace examora

@@ -3,7 +3,9 @@
 #include <cerrno>
 #include <cstring>
 #include <ctime>
+#include <set>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -36,13 +38,9 @@ bool LockedByOtherProcess(int fd) {
 }
 
 // The owner files office programs leave beside a document while they have it open.
-std::string OwnerFileBeside(std::string_view path) {
-  const std::size_t slash = path.rfind('/');
-  const std::string folder(path.substr(0, slash == std::string_view::npos ? 0 : slash + 1));
-  const std::string name(path.substr(slash == std::string_view::npos ? 0 : slash + 1));
+std::string OwnerFileOf(const std::string& name, const std::set<std::string>& folderEntries) {
   for (const std::string& owner : {".~lock." + name + "#", "~$" + name}) {
-    struct stat st {};
-    if (::lstat((folder + owner).c_str(), &st) == 0) return owner;
+    if (folderEntries.count(owner)) return owner;
   }
   return {};
 }
@@ -57,15 +55,29 @@ std::chrono::local_seconds LocalTime(const struct timespec& mtime) {
   return day + hours{local.tm_hour} + minutes{local.tm_min} + seconds{local.tm_sec};
 }
 
-}  // namespace
+// The names in the folder; empty when it cannot be read (no owner file then).
+std::set<std::string> FolderEntries(int folderFd) {
+  std::set<std::string> names;
+  const int listFd = ::openat(folderFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (listFd < 0) return names;
+  DIR* dir = ::fdopendir(listFd);
+  if (!dir) {
+    ::close(listFd);
+    return names;
+  }
+  while (const dirent* entry = ::readdir(dir)) names.insert(entry->d_name);
+  ::closedir(dir);
+  return names;
+}
 
-OpenFileProbeResult ProbeOpenFile(std::string_view path) {
+// `name` is opened relative to the folder: one path component to look up, not the whole path.
+OpenFileProbeResult Probe(int folderFd, const std::string& name,
+                          const std::set<std::string>& folderEntries) {
   OpenFileProbeResult result;
-  const std::string name(path);
   // Non-blocking, so that a named pipe in the work folder cannot stall the check.
   int fd;
   do {
-    fd = ::open(name.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    fd = ::openat(folderFd, name.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
   } while (fd < 0 && errno == EINTR);
   if (fd < 0) {
     result.error = SystemError();
@@ -85,7 +97,7 @@ OpenFileProbeResult ProbeOpenFile(std::string_view path) {
     result.error = "locked by another process";
     return result;
   }
-  if (std::string owner = OwnerFileBeside(path); !owner.empty()) {
+  if (std::string owner = OwnerFileOf(name, folderEntries); !owner.empty()) {
     result.outcome = OpenFileProbeResult::Outcome::HeldOpen;
     result.error = "owner file " + owner;
     return result;
@@ -93,6 +105,34 @@ OpenFileProbeResult ProbeOpenFile(std::string_view path) {
   result.outcome = OpenFileProbeResult::Outcome::Readable;
   result.lastWrite = LocalTime(st.st_mtim);
   return result;
+}
+
+}  // namespace
+
+OpenFileProbeResult ProbeOpenFile(std::string_view path) {
+  const std::size_t slash = path.rfind('/');
+  const std::string folder(slash == std::string_view::npos ? "." : path.substr(0, slash + 1));
+  const std::string name(path.substr(slash == std::string_view::npos ? 0 : slash + 1));
+  std::vector<OpenFileProbeResult> results = ProbeOpenFilesIn(folder, {name});
+  return std::move(results.front());
+}
+
+std::vector<OpenFileProbeResult> ProbeOpenFilesIn(std::string_view folder,
+                                                  const std::vector<std::string>& names) {
+  std::vector<OpenFileProbeResult> results;
+  results.reserve(names.size());
+  const std::string folderPath(folder.empty() ? std::string_view(".") : folder);
+  const int folderFd = ::open(folderPath.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (folderFd < 0) {
+    OpenFileProbeResult failed;
+    failed.error = SystemError();
+    results.assign(names.size(), failed);
+    return results;
+  }
+  const std::set<std::string> entries = FolderEntries(folderFd);
+  for (const std::string& name : names) results.push_back(Probe(folderFd, name, entries));
+  ::close(folderFd);
+  return results;
 }
 
 }  // namespace examora

@@ -52,3 +52,17 @@ OpenFileProbeResult ProbeOpenFile(std::string_view path) {
 }
 
 }  // namespace examora
+
+namespace examora {
+
+std::vector<OpenFileProbeResult> ProbeOpenFilesIn(std::string_view folder,
+                                                  const std::vector<std::string>& names) {
+  std::string base(folder);
+  if (!base.empty() && base.back() != '\\' && base.back() != '/') base += '\\';
+  std::vector<OpenFileProbeResult> results;
+  results.reserve(names.size());
+  for (const std::string& name : names) results.push_back(ProbeOpenFile(base + name));
+  return results;
+}
+
+}  // namespace examora
