@@ -46,6 +46,8 @@ export WINEDEBUG=-all
 # No .NET or browser engine: nothing here needs them, and installing them is most of a boot.
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export LC_ALL=ja_JP.UTF-8
+# A zone with summer time, for the local last-write times of the open-file probe.
+export TZ=Europe/Berlin
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   echo "Creating the Wine prefix"
   wineboot -i >/dev/null 2>&1
