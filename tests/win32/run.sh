@@ -27,7 +27,7 @@ if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
 fi
 
 export CMAKE_CXX_COMPILER_LAUNCHER="${CMAKE_CXX_COMPILER_LAUNCHER:-$(command -v ccache || true)}"
-cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE= \
   -DCMAKE_TOOLCHAIN_FILE="$here/mingw-w64.cmake" >/dev/null
 cmake --build "$build" --parallel "$(nproc)"
 
