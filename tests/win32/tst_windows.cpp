@@ -64,7 +64,8 @@ const RegisterChildRole windowRole("window", [](const std::vector<std::string>& 
 });
 
 // Titles and classes as the program meets them: Japanese, full-width, brackets, and plain
-// ASCII. A lookup that passes UTF-8 or CP932 bytes to an ANSI function misses all but the last.
+// ASCII. A lookup that passes UTF-8 bytes to an ANSI function misses all but the last; one
+// that converts to the ANSI code page first still misses a title code page 932 cannot hold.
 struct NameRow {
   const char* title;
   const char* className;
@@ -73,6 +74,7 @@ constexpr NameRow kNames[] = {
     {"[1]情報処理 - 試験", "TfrmQZMain試験"},
     {"提出用ファイル作成", "ＡＢＣクラス"},
     {"Ｅｘｃｅｌ　ブック１", "XLMAIN"},
+    {"Résumé – 履歴書", "ExamoraÉtude"},
     {"Examora probe window", "ExamoraProbeClass"},
 };
 
