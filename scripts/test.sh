@@ -2,7 +2,8 @@
 # Installs what is missing, builds once with AddressSanitizer, UndefinedBehaviorSanitizer and
 # warnings as errors (the asan preset), and runs every test on that build, stage by stage,
 # printing each stage's time:
-#   layers (includes point down), build, tests, crash harness (20 SIGKILL cycles), fuzz runs.
+#   layers (includes point down), build, tests, crash harness (20 SIGKILL cycles), the
+#   Windows backends under Wine, fuzz runs.
 # EXAMORA_SKIP_ASAN=1 builds and tests the dev preset instead, for a quicker local run.
 # EXAMORA_FUZZ_SECONDS sets each fuzz target's run time (default 30; two run at a time).
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
@@ -18,7 +19,7 @@ stage() {
   echo "==== $name: $((SECONDS - started)) s"
 }
 
-examora_install_packages "${EXAMORA_PACKAGES[@]}"
+examora_install_packages "${EXAMORA_PACKAGES[@]}" "${EXAMORA_WINE_PACKAGES[@]}"
 export QT_QPA_PLATFORM=offscreen
 jobs="$(nproc)"
 preset=asan
@@ -31,6 +32,8 @@ stage "layers" python3 "$EXAMORA_ROOT/scripts/check_layers.py" "$EXAMORA_ROOT/sr
 stage "build ($preset)" examora_build "$preset"
 stage "tests" ctest --preset "$preset" --parallel "$jobs" --label-exclude crash
 stage "crash harness" ctest --preset "$preset" --label-regex crash
+# The Windows backends, built with mingw-w64 and run under Wine against real Win32 behaviour.
+stage "win32 under wine" bash "$EXAMORA_ROOT/tests/win32/run.sh"
 # Every file reader under libFuzzer for a bounded time; a finding fails the run.
 stage "fuzz" bash "$EXAMORA_ROOT/tests/fuzz/run.sh" "${EXAMORA_FUZZ_SECONDS:-30}"
 
