@@ -8,6 +8,9 @@
 //                 tree marks), for reference
 //   first page    a knowledge window created, shown and its first question page loaded  vs
 //                 a QWebEngineView loading the same page
+//   work folder   the submission list of 10,000 files in 50 nested folders (collect, open
+//                 check, time of every file)  vs  a std::filesystem walk of the same tree
+//                 reading every file's size and time (and, for reference, names only)
 //
 // Runs against the sample installation laid out in a temporary folder on the same disk as the
 // build (a tmpfs would make every flush free). Google Benchmark switches apply; bench/run.sh
@@ -32,10 +35,13 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 
 #include "SampleInstallation.h"
 #include "common/ExeFolder.h"
+#include "common/FileList.h"
+#include "completion/SubmissionFiles.h"
 #include "data/AnswerRecord.h"
 #include "data/InstallPaths.h"
 #include "exam/QZMain.h"
@@ -251,6 +257,78 @@ BENCHMARK(BM_FirstPageExamWindow)
 BENCHMARK(BM_FirstPageBareView)
     ->Iterations(5)
     ->Repetitions(3)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+
+// ---- Work folder listing --------------------------------------------------------------------
+
+// 10,000 one-byte files in 50 folders: 10 branches, each a chain 5 deep, 200 files a folder.
+QString MakeWorkTree(const QString& base) {
+  const QString root = base + QStringLiteral("/実技用-bench");
+  if (QDir(root).exists()) return root;
+  for (int branch = 0; branch < 10; ++branch) {
+    QString folder = root;
+    for (int depth = 0; depth < 5; ++depth) {
+      folder += QStringLiteral("/b%1_d%2").arg(branch).arg(depth);
+      QDir().mkpath(folder);
+      for (int f = 0; f < 200; ++f) {
+        QFile file(folder + QStringLiteral("/file%1.txt").arg(f));
+        if (file.open(QIODevice::WriteOnly)) file.write("x");
+      }
+    }
+  }
+  return root;
+}
+
+// The bare walk: what any lister does at the least, every entry's kind, size and time.
+std::size_t BareWalk(const std::filesystem::path& root, bool withAttributes) {
+  std::size_t files = 0;
+  std::error_code ec;
+  for (auto it = std::filesystem::recursive_directory_iterator(root, ec);
+       !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec)) {
+    if (!it->is_regular_file(ec)) continue;
+    if (withAttributes) {
+      if (it->file_size(ec) == 0) continue;
+      benchmark::DoNotOptimize(it->last_write_time(ec));
+    }
+    ++files;
+  }
+  return files;
+}
+
+void BM_WorkFolderList(benchmark::State& state) {
+  SubmissionSource source;
+  source.workFolder = MakeWorkTree(qEnvironmentVariable("EXAMORA_BENCH_DIR", QDir::currentPath()));
+  const std::filesystem::path root = std::filesystem::u8path(source.workFolder.toStdString());
+  double bare = 0, bareNames = 0;
+  for ([[maybe_unused]] auto _ : state) {
+    QElapsedTimer timer;
+    timer.start();
+    const QList<SubmissionFile> files = ListSubmissionFiles(source);
+    state.SetIterationTime(SecondsSince(timer));
+    if (files.size() != 10000) {
+      state.SkipWithError("the list does not hold the 10,000 files");
+      break;
+    }
+    timer.restart();
+    const std::size_t walked = BareWalk(root, true);
+    bare += SecondsSince(timer);
+    timer.restart();
+    benchmark::DoNotOptimize(BareWalk(root, false));
+    bareNames += SecondsSince(timer);
+    if (walked != 10000) {
+      state.SkipWithError("the bare walk did not find the 10,000 files");
+      break;
+    }
+  }
+  const auto perRun = benchmark::Counter::kAvgIterations;
+  state.counters["bare_ms"] = benchmark::Counter(bare * 1e3, perRun);
+  state.counters["bare_names_ms"] = benchmark::Counter(bareNames * 1e3, perRun);
+}
+
+BENCHMARK(BM_WorkFolderList)
+    ->Iterations(3)
+    ->Repetitions(5)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
 

@@ -205,6 +205,10 @@ row("  vs QSaveFile + folder fsync (reference)", median_ms("BM_AnswerWrite"),
     median_ms("BM_AnswerWrite", "bare_dirsync_ms"), "ms")
 row("  whole click handler (reference)", median_ms("BM_AnswerClick"),
     median_ms("BM_AnswerWrite", "bare_ms"), "ms")
+row("work folder list, 10,000 files in 50 folders", median_ms("BM_WorkFolderList"),
+    median_ms("BM_WorkFolderList", "bare_ms"), "ms", "ratio", 2.0)
+row("  vs a walk reading names only (reference)", median_ms("BM_WorkFolderList"),
+    median_ms("BM_WorkFolderList", "bare_names_ms"), "ms")
 io, ib = report("idle_ours.txt"), report("idle_bare.txt")
 row(f"idle window CPU over {float(io['idle_seconds']):g} s", float(io["cpu_share"]),
     float(ib["cpu_share"]), "%", "abs", 0.01)

@@ -82,7 +82,6 @@ void CollectFilesIn(const QString& folder, const FileMask& mask, QStringList& li
       list.append(folder + entry.fileName());
     }
   }
-  SortPathList(list);
 }
 
 }  // namespace
@@ -90,6 +89,8 @@ void CollectFilesIn(const QString& folder, const FileMask& mask, QStringList& li
 void CollectFiles(const QString& folder, const QString& mask, QStringList& list, bool recurse,
                   bool clearAttributes) {
   CollectFilesIn(FolderWithSlash(folder), FileMask(mask), list, recurse, clearAttributes);
+  // Once, over the whole tree: sorting after every folder made deep work folders quadratic.
+  SortPathList(list);
 }
 
 int CountSubfolders(const QString& folder) {

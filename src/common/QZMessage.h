@@ -48,4 +48,21 @@ inline const QString kTooManyQuestions =
 // A choice could not be written to the answer file (the reason follows as extra text).
 inline const QString kAnswerSaveFailed = QStringLiteral("E11解答の保存に失敗しました。");
 
+// ---- Ending a practical part -------------------------------------------------------------------
+// "はい" (or "試験終了" after time-over) while a work file is still held open.
+inline const QString kFileOpenPressYes = QStringLiteral(
+    "E11開いているファイルがあります。\r\nファイルを保存して閉じてから、[はい]ボタンを\r\n"
+    "クリックしてください。");
+inline const QString kFileOpenPressEnd = QStringLiteral(
+    "E11開いているファイルがあります。\r\nファイルを保存して閉じてから、[試験終了]ボタンを\r\n"
+    "クリックしてください。");
+
+// ---- Office application check ------------------------------------------------------------------
+inline const QString kOfficeNotRunning =
+    QStringLiteral("E11該当するバージョンのアプリケーションソフトが起動されていません。");
+inline const QString kOfficeBusy = QStringLiteral(
+    "E11アプリケーションソフトで編集操作が行われています。\r\n"
+    "ダイアログ等が開かれている場合は、閉じてからＯＫボタンを押してください。");
+inline const QString kOfficeVersionDiffers = QStringLiteral("E11officeのバージョンが異なります。");
+
 }  // namespace examora::msg

@@ -1,3 +1,4 @@
+// QZMain: the exam window with the question pages, the answer sheet and the clock.
 #pragma once
 
 #include <QDialog>
@@ -7,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 
 #include "exam/model/AnswerSheet.h"
@@ -127,6 +129,14 @@ class TfrmQZMain : public QDialog {
 
  private:
   void BuildControls();
+  void RecordExamStart();
+  void SetUpAnswerSheet(const QString& gradeCode, bool subQuestionsOnly,
+                        const AnswerRecord& stored);
+  void BuildHeader();
+  void BuildSecondRow();
+  void BuildBody();
+  void BuildPracticeNotice();
+  void ConnectControls();
   void FormShow();
   void KnowledgeLayout();
   void Relayout();
