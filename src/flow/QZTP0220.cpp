@@ -61,6 +61,8 @@ void TfrmQZTP0220::SetUpScreen() {
 }
 
 void TfrmQZTP0220::ShortCutSCTExecute() {
+  // Where the shortcut is off, the notice must not even blink (nor log its start again).
+  if (!TimeExtensionAllowed()) return;
   ExtensionOutcome outcome;
   {
     ShowAgainGuard guard(this);

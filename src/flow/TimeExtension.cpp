@@ -8,10 +8,14 @@
 
 namespace examora {
 
+bool TimeExtensionAllowed() {
+  return ReadSystemIni(CurrentDate().year()).timeControl;
+}
+
 ExtensionOutcome RunTimeExtension(QWidget* owner, const QString& partCode) {
   ExtensionOutcome outcome;
   // The shortcut is hidden from candidates; only installations that allow it react.
-  if (!ReadSystemIni(CurrentDate().year()).timeControl) return outcome;
+  if (!TimeExtensionAllowed()) return outcome;
 
   outcome.ran = true;
   outcome.oldMinutes = ReadSetupIni(partCode).add;

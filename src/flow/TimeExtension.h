@@ -15,6 +15,10 @@ struct ExtensionOutcome {
   bool Changed() const { return stored && oldMinutes != newMinutes; }
 };
 
+// Whether the installation lets a proctor extend the time (system.ini タイムコントロール); the
+// shortcut does nothing at all otherwise.
+bool TimeExtensionAllowed();
+
 // The shared core of Ctrl+Shift+T: reads the time control switch, shows the input dialog
 // (QZTP0200) and, when the extension changed, the result dialog (QZTP0210).
 ExtensionOutcome RunTimeExtension(QWidget* owner, const QString& partCode);

@@ -210,6 +210,22 @@ class TestTimeExtension : public QObject {
     QVERIFY(LogText(*fixture_, QStringLiteral("1")).contains(QStringLiteral("QZTP0220：開始")));
   }
 
+  void timeOverNoticeIgnoresTheShortcutWhenTimeControlIsOff() {
+    QVERIFY(WriteIni(SystemIniPath(), QStringLiteral("基本情報"),
+                     QStringLiteral("タイムコントロール"), QStringLiteral("0")));
+    TfrmQZTP0220 notice(nullptr);
+    notice.SetPartCode(QStringLiteral("1"));
+    bool stayedVisible = false;
+    WhenModal(Named(QStringLiteral("TfrmQZTP0220")), [&](QWidget*) {
+      notice.ShortCutSCT->trigger();
+      stayedVisible = notice.isVisible();
+      notice.OkBtn->click();
+    });
+    notice.ShowModal();
+    QVERIFY(stayedVisible);
+    QCOMPARE(LogText(*fixture_, QStringLiteral("1")).count(QStringLiteral("QZTP0220：開始")), 1);
+  }
+
   void timeOverPracticalTexts() {
     fixture_->practicalPart(QStringLiteral("2"));
     TfrmQZTP0220 notice(nullptr);
