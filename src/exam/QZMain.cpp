@@ -146,6 +146,11 @@ void TfrmQZMain::FormShow() {
   backBtn_->setVisible(initialMode_.pagingVisible);
   nextBtn_->setVisible(initialMode_.pagingVisible);
   HighlightMode(initialMode_.highlightedMode);
+  // The question pages see their own html folder and the installation's pictures; the answer
+  // keys and state files beside it stay out of their reach.
+  host_->SetScope(
+      {ExePath(QStringLiteral("system\\") + SetupFolderCode + QStringLiteral("\\html"))},
+      {ExePath(QStringLiteral("system\\Image"))});
   if (!initialMode_.firstPage.isEmpty()) host_->Navigate(initialMode_.firstPage);
   timeProgress1_->setText(clock_->InitialTimeProgress1());
   timeProgress2_->setText(clock_->InitialTimeProgress2());

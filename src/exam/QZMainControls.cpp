@@ -11,13 +11,16 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPointer>
 #include <QRadioButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QStyle>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QWebEnginePage>
+#include <QWebEngineScript>
 #include <QWebEngineView>
 
 #include "common/ExeFolder.h"
@@ -224,6 +227,7 @@ void TfrmQZMain::ConnectControls() {
   connect(tree_, &QTreeWidget::currentItemChanged, this, [this] { OnTreeChange(); });
   connect(host_, &TNulWBContainer::documentComplete, this, [this] {
     ApplyPageZoom();
+    FitOverlay();
     FillFolderElement(browser_, InstallationFolderName());
     emit pageReady();
   });
@@ -302,13 +306,19 @@ void TfrmQZMain::Relayout() {
   questionPanel_->setGeometry(0, bodyTop, kTreeWidth, bodyHeight);
   tree_->setGeometry(0, 0, kTreeWidth, bodyHeight);
   panel3_->setGeometry(treeWidth, bodyTop, w - treeWidth, bodyHeight);
-  const int sheetShown = panel5_->isHidden() ? 0 : kSheetWidth;
+  const int sheetWidth = SheetWidth();
+  const int sheetShown = panel5_->isHidden() ? 0 : sheetWidth;
   const int pageWidth = qMax(0, panel3_->width() - sheetShown);
   browser_->setGeometry(0, 0, pageWidth, bodyHeight);
-  panel5_->setGeometry(pageWidth, 0, kSheetWidth, bodyHeight);
-  sheetScroll_->setGeometry(0, 0, kSheetWidth, bodyHeight);
-  rensyuPnl_->move(qMax(0, pageWidth - rensyuPnl_->width() - 24),
-                   qMax(0, bodyHeight - rensyuPnl_->height() - 16));
+  panel5_->setGeometry(pageWidth, 0, sheetWidth, bodyHeight);
+  sheetScroll_->setGeometry(0, 0, sheetWidth, bodyHeight);
+  // The practice notice sits in the middle of the page (against its right or bottom edge when
+  // the page is smaller than the notice).
+  const auto centred = [](int outer, int inner) {
+    return outer > inner ? (outer - inner + 1) / 2 : outer - inner;
+  };
+  rensyuPnl_->move(centred(pageWidth, rensyuPnl_->width()),
+                   centred(bodyHeight, rensyuPnl_->height()));
   rensyuPnl_->raise();
   overlay_->FitToTarget();
 
@@ -316,6 +326,27 @@ void TfrmQZMain::Relayout() {
   jokyoLbl_->setGeometry(16, labelTop, 80, 16);
   toiLbl_->setGeometry(145, labelTop, 80, 16);
   kaitoLbl_->setGeometry(treeWidth + pageWidth + 15, labelTop, 80, 16);
+}
+
+int TfrmQZMain::SheetWidth() const {
+  // The bar is always shown; its width is the style's, at this window's scale.
+  const QScrollBar* bar = sheetScroll_->verticalScrollBar();
+  return kSheetRowWidth + bar->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, bar);
+}
+
+void TfrmQZMain::FitOverlay() {
+  const QPointer<TfrmQZMain> self(this);
+  browser_->page()->runJavaScript(
+      QStringLiteral("[window.innerWidth - document.documentElement.clientWidth,"
+                     " window.innerHeight - document.documentElement.clientHeight]"),
+      QWebEngineScript::ApplicationWorld, [self](const QVariant& bars) {
+        if (!self) return;
+        const QVariantList widths = bars.toList();
+        if (widths.size() != 2) return;
+        const double scale = self->browser_->page()->zoomFactor();
+        self->overlay_->SetUncoveredEdges(qRound(widths[0].toDouble() * scale),
+                                          qRound(widths[1].toDouble() * scale));
+      });
 }
 
 }  // namespace examora

@@ -20,6 +20,8 @@
 #include <QWebEnginePage>
 #include <QWebEngineView>
 
+#include <utility>
+
 #include "common/ExeFolder.h"
 #include "common/QZMessage.h"
 #include "common/RunLog.h"
@@ -86,7 +88,14 @@ void TfrmQZMain::BuildSheetRows() {
       w.toiLbl = ColouredLabel(w.toiPanel, QStringLiteral("ToiLbl%1").arg(r), row->caption,
                                captionFont, Qt::white);
       w.toiLbl->setGeometry(0, 8, 78, 17);
-      for (int c = 0; c < 4; ++c) {
+      // The fifth letter heads the column only where the question has a fifth choice.
+      int choices = 4;
+      for (int n = r + 1; n <= kMaxSheetRows; ++n) {
+        const examora::SheetRow* next = sheet_.Structure().Row(n);
+        if (!next || next->kind == RowKind::Heading) break;
+        choices = qMax(choices, next->choiceCount);
+      }
+      for (int c = 0; c < qMin(choices, 5); ++c) {
         QLabel* letter = ColouredLabel(w.toiPanel, QStringLiteral("Setu%1Lbl%2").arg(c + 1).arg(r),
                                        kChoiceLetters[c], captionFont, Qt::white);
         letter->setGeometry(80 + 24 * c + 2, 8, 17, 17);
@@ -104,11 +113,25 @@ void TfrmQZMain::BuildSheetRows() {
         auto* radio = new QRadioButton(w.setuPanel);
         radio->setObjectName(QStringLiteral("Setu%1RBtn%2").arg(c).arg(r));
         radio->setToolTip(kChoiceLetters[c - 1]);
+        // Heard by a screen reader as "問題1-2 ア": the row's caption and the choice.
+        radio->setAccessibleName(QString(row->caption).remove(u' ') + u' ' + kChoiceLetters[c - 1]);
         radio->setGeometry(80 + 24 * (c - 1), 8, 17, 17);
         radio->setVisible(c <= row->choiceCount);
         w.group->addButton(radio, c);
         w.radios[c - 1] = radio;
-        connect(radio, &QRadioButton::clicked, this, [this, r, c] { SetuClick(r, c); });
+        // A press starts a new choice; checking records it; the click that ends the same
+        // press is that choice again (it records only a click on the choice already checked).
+        connect(radio, &QRadioButton::pressed, this, [this] { checkedNow_ = {}; });
+        connect(radio, &QRadioButton::toggled, this, [this, r, c](bool on) {
+          if (!on || restoringChecks_) return;
+          checkedNow_ = {r, c};
+          SetuClick(r, c);
+        });
+        connect(radio, &QRadioButton::clicked, this, [this, r, c] {
+          const bool recorded = checkedNow_.row == r && checkedNow_.choice == c;
+          checkedNow_ = {};
+          if (!recorded) SetuClick(r, c);
+        });
       }
       // Restoring checks the stored choice; no click is reported, so nothing is recorded.
       RestoreRowChecks(r);
@@ -234,7 +257,7 @@ void TfrmQZMain::Zoom(const ZoomAction& action) {
   Log(action.log);
   if (!action.apply) return;
   ApplyPageZoom();
-  overlay_->FitToTarget();
+  FitOverlay();
   browser_->setFocus();
 }
 
@@ -249,10 +272,12 @@ void TfrmQZMain::RestoreRowChecks(int row) {
   RowWidgets& w = rows_[row - 1];
   if (!w.group) return;
   // An exclusive group cannot be cleared; the row may hold no answer.
+  const bool wasRestoring = std::exchange(restoringChecks_, true);
   w.group->setExclusive(false);
   const int checked = sheet_.CheckedChoice(row);
   for (int c = 1; c <= 5; ++c) w.radios[c - 1]->setChecked(c == checked);
   w.group->setExclusive(true);
+  restoringChecks_ = wasRestoring;
 }
 
 void TfrmQZMain::SetuClick(int row, int choice) {
@@ -276,8 +301,11 @@ void TfrmQZMain::RepaintMarks() {
   if (!display_) return;
   const QuestionTree& model = display_->Tree();
   for (int i = 0; i < treeItems_.size() && i < model.Count(); ++i) {
-    treeItems_[i]->setForeground(
-        0, sheet_.IsAnswered(model.Node(i)) ? QBrush(Qt::black) : QBrush(Qt::red));
+    const bool answered = sheet_.IsAnswered(model.Node(i));
+    treeItems_[i]->setForeground(0, answered ? QBrush(Qt::black) : QBrush(Qt::red));
+    // The colour as words, for screen readers.
+    treeItems_[i]->setData(0, Qt::AccessibleDescriptionRole,
+                           answered ? QStringLiteral("解答済み") : QStringLiteral("未解答"));
   }
 }
 

@@ -10,8 +10,9 @@ namespace examora::qzmain {
 inline constexpr int kHeaderHeight = 120;
 inline constexpr int kFirstRowHeight = 59;
 inline constexpr int kTreeWidth = 140;
-inline constexpr int kSheetWidth = 188;
-inline constexpr int kSheetRowWidth = 170;
+// A row holds its caption and five choices (the fifth at x 176-193) with a margin; the sheet
+// is a row plus its vertical scroll bar, as wide as the style draws it at the screen's scale.
+inline constexpr int kSheetRowWidth = 200;
 inline constexpr int kButtonHeight = 28;
 inline constexpr int kHeaderButtonWidth = 78;
 inline constexpr int kModeButtonWidth = 70;

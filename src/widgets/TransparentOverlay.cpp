@@ -19,9 +19,17 @@ void TransparentOverlay::FitToTarget() {
   if (!target_) return;
   const QPoint topLeft =
       parentWidget() ? target_->mapTo(parentWidget(), QPoint(0, 0)) : target_->pos();
-  setGeometry(QRect(topLeft, target_->size()));
+  const QSize size(qMax(0, target_->width() - uncoveredRight_),
+                   qMax(0, target_->height() - uncoveredBottom_));
+  setGeometry(QRect(topLeft, size));
   setVisible(target_->isVisible());
   raise();
+}
+
+void TransparentOverlay::SetUncoveredEdges(int right, int bottom) {
+  uncoveredRight_ = qMax(0, right);
+  uncoveredBottom_ = qMax(0, bottom);
+  FitToTarget();
 }
 
 void TransparentOverlay::mousePressEvent(QMouseEvent* event) {

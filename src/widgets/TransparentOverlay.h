@@ -14,8 +14,11 @@ class TransparentOverlay : public QWidget {
   // target receives the focus on a click; it is the widget under the overlay.
   explicit TransparentOverlay(QWidget* target, QWidget* parent);
 
-  // Puts the overlay exactly over its target (call after the target moved or resized).
+  // Puts the overlay over its target (call after the target moved or resized), short of the
+  // target's right and bottom edges by the given widths: the page's scroll bars stay free
+  // for the mouse.
   void FitToTarget();
+  void SetUncoveredEdges(int right, int bottom);
 
   // Scroll amount of one wheel notch, in pixels.
   static constexpr int kLinePixels = 40;
@@ -35,6 +38,8 @@ class TransparentOverlay : public QWidget {
 
  private:
   QWidget* target_;
+  int uncoveredRight_ = 0;
+  int uncoveredBottom_ = 0;
 };
 
 // The vertical scroll a page makes for wheel notches (positive = up): one line per notch.

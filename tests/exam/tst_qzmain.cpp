@@ -1,3 +1,4 @@
+#include <QAccessible>
 #include <QApplication>
 #include <QDialog>
 #include <QDirIterator>
@@ -6,6 +7,7 @@
 #include <QMessageBox>
 #include <QProcess>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -453,7 +455,16 @@ class TestQZMain : public QObject {
     QVERIFY(ready.wait(15000));
     auto* overlay = w->findChild<TransparentOverlay*>(QStringLiteral("NkTransparent"));
     QVERIFY(overlay && overlay->isVisible());
-    QCOMPARE(overlay->geometry(), w->Browser()->geometry());
+    // It stops short of the page's vertical scroll bar (measured in the page itself), which
+    // stays free for the mouse; there is no horizontal bar, so it covers the full height.
+    const int bar = Eval(w->Browser()->page(),
+                         QStringLiteral("window.innerWidth - document.documentElement.clientWidth"))
+                        .toInt();
+    QVERIFY(bar > 0);
+    const QRect page = w->Browser()->geometry();
+    QTRY_COMPARE(overlay->geometry(), page.adjusted(0, 0, -bar, 0));
+    const QPoint onBar = w->Browser()->mapTo(w.get(), QPoint(page.width() - bar / 2, 20));
+    QVERIFY(w->childAt(onBar) != overlay);
     // A click lands on the overlay, not on the page, and gives the page the focus.
     const QPoint centre = overlay->rect().center();
     QCOMPARE(w->childAt(overlay->mapTo(w.get(), centre)), overlay);
@@ -521,6 +532,76 @@ class TestQZMain : public QObject {
     QVERIFY2(shown.contains(QStringLiteral("解答の保存に失敗しました。")), qPrintable(shown));
     QVERIFY(w->RadioButton(2, 3)->isChecked());
     QCOMPARE(w->Sheet().Answer(1), QStringLiteral("3"));
+  }
+
+  // Mouse, keyboard and an assistive tool's actions all record the choice, and the sheet never
+  // shows a choice the answer file does not hold.
+  void everyWayOfChoosingRecordsTheAnswer_data() {
+    QTest::addColumn<QString>("way");
+    for (const char* way : {"mouse", "space", "arrow key", "accessible press", "accessible toggle"})
+      QTest::newRow(way) << QString::fromLatin1(way);
+  }
+  void everyWayOfChoosingRecordsTheAnswer() {
+    QFETCH(QString, way);
+    auto w = MakeWindow();
+    w->show();
+    QTRY_VERIFY(!w->FirstActivation);
+    QRadioButton* radio = w->RadioButton(3, 2);
+    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(radio);
+    QVERIFY(a);
+    QCOMPARE(a->text(QAccessible::Name), QStringLiteral("問題1-2 イ"));
+    if (way == u"mouse") {
+      QTest::mouseClick(radio, Qt::LeftButton);
+    } else if (way == u"space") {
+      radio->setFocus();
+      QTest::keyClick(radio, Qt::Key_Space);
+    } else if (way == u"arrow key") {
+      w->RadioButton(3, 1)->click();
+      w->RadioButton(3, 1)->setFocus();
+      QTest::keyClick(w->RadioButton(3, 1), Qt::Key_Right);
+    } else {
+      QVERIFY(a->actionInterface());
+      a->actionInterface()->doAction(way == u"accessible press"
+                                         ? QAccessibleActionInterface::pressAction()
+                                         : QAccessibleActionInterface::toggleAction());
+    }
+    QStringList answers(9);
+    answers[1] = QStringLiteral("2");
+    QTRY_COMPARE(fx_->readBytes(QStringLiteral("system/1/a.csv")), ExpectedRecord(answers));
+    QVERIFY(radio->isChecked());
+    // The tree says in words what its colour says.
+    QTreeWidgetItem* q1 = w->Tree()->topLevelItem(0);
+    QCOMPARE(q1->child(1)->data(0, Qt::AccessibleDescriptionRole).toString(),
+             QStringLiteral("解答済み"));
+    QCOMPARE(q1->data(0, Qt::AccessibleDescriptionRole).toString(), QStringLiteral("未解答"));
+  }
+
+  // The fifth choice lies inside the sheet, left of its scroll bar, where a click reaches it.
+  void fifthChoiceIsReachable_data() {
+    QTest::addColumn<QSize>("window");
+    QTest::newRow("1280 x 1024") << QSize(1280, 1024);
+    QTest::newRow("1024 x 768") << QSize(1024, 768);
+    QTest::newRow("1920 x 1080") << QSize(1920, 1080);
+  }
+  void fifthChoiceIsReachable() {
+    QFETCH(QSize, window);
+    fx_->knowledgePart(QStringLiteral("1"), {2, 3, 4}, 5);
+    auto w = MakeWindow();
+    w->setGeometry(QRect(QPoint(0, 0), window));
+    w->show();
+    QTRY_VERIFY(!w->FirstActivation);
+    for (int row : {2, 3}) {
+      QRadioButton* fifth = w->RadioButton(row, 5);
+      QVERIFY(fifth->isVisible());
+      const QPoint centre = fifth->mapTo(w.get(), fifth->rect().center());
+      QCOMPARE(w->childAt(centre), fifth);
+    }
+    auto* letter = w->findChild<QLabel*>(QStringLiteral("Setu5Lbl1"));
+    QVERIFY(letter && letter->isVisible());
+    const QWidget* viewport =
+        w->findChild<QScrollArea*>(QStringLiteral("KaitoScrollBox"))->viewport();
+    QVERIFY(
+        viewport->rect().contains(QRect(letter->mapTo(viewport, QPoint(0, 0)), letter->size())));
   }
 
   void runnerIsRegistered() {
