@@ -40,14 +40,15 @@ int main(int argc, char* argv[]) {
   SetExeFolder(QCoreApplication::applicationDirPath());
 
   const QString exeFileName = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
-  if (sandboxOff) {
-    WriteLog(QStringLiteral("QZBG0010：管理者権限で実行中のためブラウザのサンドボックスを無効化"),
-             PartCodeFrom(exeFileName, arguments));
-  }
 
   RegisterExamWindows();
   TfrmQZBG0010 background(exeFileName, arguments);
   if (!background.FormCreate()) return 0;  // this part is already running
+  // Only the instance that runs the part writes to its log.
+  if (sandboxOff) {
+    WriteLog(QStringLiteral("QZBG0010：管理者権限で実行中のためブラウザのサンドボックスを無効化"),
+             PartCodeFrom(exeFileName, arguments));
+  }
   SetApplicationMainWindow(&background);
   background.show();
   return QApplication::exec();
