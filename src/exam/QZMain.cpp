@@ -201,6 +201,7 @@ void TfrmQZMain::SetUpAnswerSheet(const QString& gradeCode, bool subQuestionsOnl
   sheet_.SetRecordHeader(gradeCode, PartCode, VenueCode, CandidateNumber);
   sheet_.LoadAnswers(stored);
   BuildSheetRows();
+  BuildColumnCaptions(subQuestionsOnly);
   BuildTree();
   Refilter(true);
 }

@@ -227,6 +227,8 @@ class TfrmQZMain : public QDialog {
   TransparentOverlay* overlay_ = nullptr;
   QWidget* panel5_ = nullptr;
   QScrollArea* sheetScroll_ = nullptr;
+  QWidget* kaitoLabelPnl_ = nullptr;  // column captions above the sheet (設問表示のみ)
+  void BuildColumnCaptions(bool subQuestionsOnly);
   QWidget* sheetContent_ = nullptr;
   QWidget* rensyuPnl_ = nullptr;
   struct RowWidgets {

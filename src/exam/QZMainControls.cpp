@@ -311,7 +311,9 @@ void TfrmQZMain::Relayout() {
   const int pageWidth = qMax(0, panel3_->width() - sheetShown);
   browser_->setGeometry(0, 0, pageWidth, bodyHeight);
   panel5_->setGeometry(pageWidth, 0, sheetWidth, bodyHeight);
-  sheetScroll_->setGeometry(0, 0, sheetWidth, bodyHeight);
+  const int captionHeight = kaitoLabelPnl_ ? kSheetRowHeight : 0;
+  if (kaitoLabelPnl_) kaitoLabelPnl_->setGeometry(0, 0, sheetWidth, captionHeight);
+  sheetScroll_->setGeometry(0, captionHeight, sheetWidth, qMax(0, bodyHeight - captionHeight));
   // The practice notice sits in the middle of the page (against its right or bottom edge when
   // the page is smaller than the notice).
   const auto centred = [](int outer, int inner) {

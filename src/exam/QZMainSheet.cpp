@@ -140,6 +140,33 @@ void TfrmQZMain::BuildSheetRows() {
   }
 }
 
+void TfrmQZMain::BuildColumnCaptions(bool subQuestionsOnly) {
+  // Without question headings in the sheet, a strip above it names the columns, オ included
+  // when some sub-question has a fifth choice.
+  delete kaitoLabelPnl_;
+  kaitoLabelPnl_ = nullptr;
+  if (!subQuestionsOnly) return;
+  int choices = 4;
+  for (int r = 1; r <= kMaxSheetRows; ++r) {
+    if (const examora::SheetRow* row = sheet_.Structure().Row(r))
+      choices = qMax(choices, row->choiceCount);
+  }
+  kaitoLabelPnl_ = new QWidget(panel5_);
+  kaitoLabelPnl_->setObjectName(QStringLiteral("KaitoLabelPnl"));
+  auto* toiLabelPnl = new QWidget(kaitoLabelPnl_);
+  toiLabelPnl->setObjectName(QStringLiteral("ToiLabelPnl"));
+  toiLabelPnl->setGeometry(0, 0, kSheetRowWidth, kSheetRowHeight);
+  FillBackground(toiLabelPnl, QColor(0xA0, 0xA0, 0xA0));
+  const QFont captionFont = UiFont(FontFace::MsGothic, 13);
+  for (int c = 0; c < qMin(choices, 5); ++c) {
+    QLabel* letter = ColouredLabel(toiLabelPnl, QStringLiteral("Kaito%1Lbl").arg(c + 1),
+                                   kChoiceLetters[c], captionFont, Qt::white);
+    letter->setGeometry(80 + 24 * c + 2, 8, 17, 17);
+  }
+  kaitoLabelPnl_->show();
+  Relayout();
+}
+
 void TfrmQZMain::BuildTree() {
   treeBuilding_ = true;
   tree_->clear();

@@ -604,6 +604,43 @@ class TestQZMain : public QObject {
         viewport->rect().contains(QRect(letter->mapTo(viewport, QPoint(0, 0)), letter->size())));
   }
 
+  // With only sub-questions in the sheet (no question headings), a strip above it names the
+  // columns; otherwise the heading rows do.
+  void columnCaptionsAboveTheSheet_data() {
+    QTest::addColumn<QString>("subQuestionsOnly");
+    QTest::addColumn<int>("choices");
+    QTest::addColumn<QStringList>("captions");
+    const QStringList four = {QStringLiteral("ア"), QStringLiteral("イ"), QStringLiteral("ウ"),
+                              QStringLiteral("エ")};
+    QTest::newRow("headings in the sheet") << "0" << 4 << QStringList();
+    QTest::newRow("sub-questions only") << "1" << 4 << four;
+    QTest::newRow("sub-questions only, five choices")
+        << "1" << 5 << (four + QStringList{QStringLiteral("オ")});
+  }
+  void columnCaptionsAboveTheSheet() {
+    QFETCH(QString, subQuestionsOnly);
+    QFETCH(int, choices);
+    QFETCH(QStringList, captions);
+    fx_->knowledgePart(QStringLiteral("1"), {2, 3, 4}, choices);
+    QVERIFY(WriteIni(SetupIniPath(QStringLiteral("1")), QStringLiteral("基本情報"),
+                     QStringLiteral("設問表示のみ"), subQuestionsOnly));
+    auto w = MakeWindow();
+    w->show();
+    QTRY_VERIFY(!w->FirstActivation);
+    auto* strip = w->findChild<QWidget*>(QStringLiteral("KaitoLabelPnl"));
+    QStringList shown;
+    if (strip && strip->isVisible()) {
+      for (int c = 1; c <= 5; ++c) {
+        auto* letter = strip->findChild<QLabel*>(QStringLiteral("Kaito%1Lbl").arg(c));
+        if (letter && letter->isVisible()) shown << letter->text();
+      }
+      // The sheet starts below the strip.
+      auto* sheet = w->findChild<QScrollArea*>(QStringLiteral("KaitoScrollBox"));
+      QCOMPARE(sheet->y(), strip->geometry().bottom() + 1);
+    }
+    QCOMPARE(shown, captions);
+  }
+
   void runnerIsRegistered() {
     RegisterExamWindows();
     QVERIFY(FindScreenRunner(QStringLiteral("TfrmQZMain")));
