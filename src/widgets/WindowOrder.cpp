@@ -47,15 +47,20 @@ QWidget* ApplicationMainWindow() {
 
 void SetTopMost(QWidget* window, bool on) {
   if (!window) return;
-  if (window->windowFlags().testFlag(Qt::WindowStaysOnTopHint) == on) return;
-  const bool visible = window->isVisible();
-  const QRect geometry = window->geometry();
-  // Changing the flag re-creates the native window, which hides it; show it again in place.
-  window->setWindowFlag(Qt::WindowStaysOnTopHint, on);
-  if (visible) {
-    window->setGeometry(geometry);
-    window->show();
+  if (StaysOnTop(window) == on) return;
+  if (window->isVisible() && window->windowHandle()) {
+    // A shown window is told in place: setWindowFlag would re-create the native window,
+    // which hides it, costs a round of requests to the window system (the full-screen
+    // background window on every wizard start) and forgets its owner.
+    Qt::WindowFlags flags = window->windowFlags();
+    flags.setFlag(Qt::WindowStaysOnTopHint, on);
+    window->overrideWindowFlags(flags);
+    window->windowHandle()->setFlags(flags);
+    // As on Windows, a window made top-most comes to the top of the top-most ones.
+    if (on) window->raise();
+    return;
   }
+  window->setWindowFlag(Qt::WindowStaysOnTopHint, on);
 }
 
 bool OwnersStayOnTop(const QWidget* window) {
