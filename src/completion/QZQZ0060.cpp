@@ -21,7 +21,7 @@ QLabel* MakeLine(QWidget* parent, const char* name, int top) {
   auto* label = new QLabel(parent);
   label->setObjectName(QLatin1String(name));
   label->setFont(UiFont(FontFace::MsPGothic, 15));
-  label->setGeometry(30, top, kWidth - 60, 18);
+  label->setGeometry(30, top, kWidth - 60, 17);
   label->setStyleSheet(QStringLiteral("background: transparent;"));
   return label;
 }
@@ -40,10 +40,10 @@ TfrmQZQZ0060::TfrmQZQZ0060(QWidget* owner)
   TitleLabel()->setText(title);
   TitleLabel()->adjustSize();
 
-  Label1 = MakeLine(this, "Label1", kTitleBandHeight + 4);
+  Label1 = MakeLine(this, "Label1", kTitleBandHeight + 1);
   Label1->setText(QStringLiteral("試験を終了してよろしいですか。"));
-  Label2 = MakeLine(this, "Label2", kTitleBandHeight + 22);
-  Label3 = MakeLine(this, "Label3", kTitleBandHeight + 40);
+  Label2 = MakeLine(this, "Label2", kTitleBandHeight + 18);
+  Label3 = MakeLine(this, "Label3", kTitleBandHeight + 35);
   Label3->setText(QStringLiteral("が終了します。"));
 
   OKBtn = new RoundButton(QStringLiteral("はい"), BottomBand());

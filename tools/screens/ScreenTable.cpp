@@ -11,7 +11,9 @@
 
 #include "common/CMFunc.h"
 #include "completion/QZQZ0020.h"
+#include "completion/QZQZ0060.h"
 #include "completion/QZTP0040.h"
+#include "completion/QZTP0050.h"
 #include "data/AnswerRecord.h"
 #include "data/ExamData.h"
 #include "data/InstallPaths.h"
@@ -237,6 +239,15 @@ const std::vector<ScreenEntry>& ScreenTable() {
 
       {QStringLiteral("QZQZ0020"), [](Installation&) { return AnswerStatus(false); }},
       {QStringLiteral("QZQZ0020-timeover"), [](Installation&) { return AnswerStatus(true); }},
+
+      {QStringLiteral("QZTP0050"),
+       [](Installation&) { return Make<TfrmQZTP0050>(QStringLiteral("2")); }},
+      {QStringLiteral("QZQZ0060"),
+       [](Installation& i) {
+         i.Set(QStringLiteral("system\\system.ini"), kBasics, QStringLiteral("APP"),
+               QStringLiteral("Excel.Application"));
+         return Make<TfrmQZQZ0060>(QStringLiteral("2"));
+       }},
 
       {QStringLiteral("QZQZ0050"),
        [](Installation&) { return Make<TfrmQZQZ0050>(QStringLiteral("1")); }},
