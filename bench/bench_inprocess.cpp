@@ -39,13 +39,13 @@
 #include <memory>
 
 #include "SampleInstallation.h"
-#include "common/CMFunc.h"
-#include "completion/SubmissionFiles.h"
+#include "common/ExeFolder.h"
+#include "completion/model/SubmissionFiles.h"
 #include "data/AnswerRecord.h"
 #include "data/InstallPaths.h"
-#include "exam/AnswerSheet.h"
-#include "exam/ExamStructure.h"
 #include "exam/QZMain.h"
+#include "exam/model/AnswerSheet.h"
+#include "exam/model/ExamStructure.h"
 
 using namespace examora;
 

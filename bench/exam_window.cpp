@@ -20,9 +20,9 @@
 #include <cstdlib>
 
 #include "IdleRun.h"
-#include "common/CMFunc.h"
-#include "exam/ExamClock.h"
+#include "common/ExeFolder.h"
 #include "exam/QZMain.h"
+#include "exam/model/ExamClock.h"
 #include "flow/QZBG0010.h"
 #include "widgets/WindowOrder.h"
 

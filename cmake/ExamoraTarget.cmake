@@ -37,14 +37,29 @@ function(examora_collect_gui_sources out_var folder)
 endfunction()
 
 # One Qt Test binary per area: every tst_*.cpp in the folder registers its test classes with
-# the shared runner (tests/support/TestMain.cpp); CTest runs the binary once.
+# the shared runner (tests/support/TestMain.cpp); CTest runs the binary once. GUILESS areas
+# (models, rules, files) run under a QCoreApplication and link no widgets.
 function(examora_add_test_area area)
-  cmake_parse_arguments(ARG "" "" "LIBS;SOURCES" ${ARGN})
+  cmake_parse_arguments(ARG "GUILESS" "" "LIBS;SOURCES" ${ARGN})
   file(GLOB _tests CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/tst_*.cpp" "${CMAKE_CURRENT_SOURCE_DIR}/*.h")
   set(_target tst_${area})
   add_executable(${_target} ${_tests} ${ARG_SOURCES})
-  target_link_libraries(${_target} PRIVATE examora_test_support ${ARG_LIBS} Qt6::Test)
+  if(ARG_GUILESS)
+    target_link_libraries(${_target} PRIVATE examora_test_main_guiless ${ARG_LIBS} Qt6::Test)
+  else()
+    target_link_libraries(${_target} PRIVATE examora_test_support ${ARG_LIBS} Qt6::Test)
+    examora_precompile_qt_headers(${_target})
+  endif()
   examora_target_settings(${_target})
   add_test(NAME ${area} COMMAND ${_target})
   set_tests_properties(${area} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 900)
+endfunction()
+
+# Precompiled Qt Widgets headers for a target with screens. Each such target builds the header
+# once; its sources then skip parsing the Qt headers they share.
+function(examora_precompile_qt_headers target)
+  target_precompile_headers(${target} PRIVATE
+    <QApplication> <QDialog> <QWidget> <QLabel> <QPushButton> <QPainter> <QTimer> <QString>
+    <QStringList> <QList> <QHash> <QKeyEvent> <QMouseEvent> <QImage> <QPixmap> <QDateTime>
+    <QFileInfo> <QDir> <QPointer> <QScreen> <QGuiApplication>)
 endfunction()

@@ -22,6 +22,7 @@ examora_install_packages "${EXAMORA_PACKAGES[@]}"
 export QT_QPA_PLATFORM=offscreen
 jobs="$(nproc)"
 
+stage "layers" python3 "$EXAMORA_ROOT/scripts/check_layers.py" "$EXAMORA_ROOT/src"
 stage "dev build" examora_build dev
 stage "dev tests" ctest --preset dev --parallel "$jobs" --label-exclude crash
 stage "crash harness" ctest --preset dev --label-regex crash

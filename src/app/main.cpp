@@ -2,7 +2,7 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include "common/CMFunc.h"
+#include "common/ExeFolder.h"
 #include "exam/QZMain.h"
 #include "flow/QZBG0010.h"
 #include "platform/NamedMutex.h"

@@ -1,4 +1,4 @@
-#include "common/CMFunc.h"
+#include "common/ExeFolder.h"
 
 #include <QCoreApplication>
 #include <QDir>

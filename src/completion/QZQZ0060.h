@@ -1,7 +1,7 @@
 // The candidate sees: "end the exam?" with the note that the office application will be closed.
 #pragma once
 
-#include "completion/OfficeCheck.h"
+#include "completion/model/OfficeCheck.h"
 #include "flow/ScreenFrame.h"
 
 class QLabel;

@@ -8,8 +8,10 @@
 #include <QPainterPath>
 #include <QResizeEvent>
 
+#include "common/WallClock.h"
 #include "data/ExamData.h"
 #include "widgets/Fonts.h"
+#include "widgets/Labels.h"
 #include "widgets/Logo.h"
 #include "widgets/RoundButton.h"
 #include "widgets/ScoreGrid.h"
@@ -49,10 +51,8 @@ QPixmap HeadingPixmap() {
 
 QLabel* MakeLabel(QWidget* parent, const QString& name, const QFont& font,
                   const QString& text = QString()) {
-  auto* label = new QLabel(text, parent);
-  label->setObjectName(name);
+  QLabel* label = TransparentLabel(parent, name, text);
   label->setFont(font);
-  label->setStyleSheet(QStringLiteral("background: transparent;"));
   return label;
 }
 
@@ -142,7 +142,7 @@ TfrmQZTP0040::TfrmQZTP0040(QWidget* owner)
 
 void TfrmQZTP0040::SetUpScreen() {
   const SetupIni setup = ReadSetupIni(PartCode());
-  const SystemIni system = ReadSystemIni(QDate::currentDate().year());
+  const SystemIni system = ReadSystemIni(CurrentDate().year());
   const bool webStyle = setup.examType == u"3";
 
   GokeiLbl->setText(QStringLiteral("合計 0 点"));

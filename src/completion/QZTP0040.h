@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "completion/KnowledgeScoring.h"
+#include "completion/model/KnowledgeScoring.h"
 #include "flow/ScreenFrame.h"
 
 class QFrame;

@@ -4,7 +4,7 @@
 
 #include <QLabel>
 
-#include "common/CMFuncGui.h"
+#include "widgets/MessageBox.h"
 #include "common/MessageCode.h"
 #include "common/QZMessage.h"
 #include "platform/TopLevelWindows.h"

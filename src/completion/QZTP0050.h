@@ -4,7 +4,7 @@
 
 #include <QTimer>
 
-#include "completion/OfficeCheck.h"
+#include "completion/model/OfficeCheck.h"
 #include "flow/ScreenFrame.h"
 
 class QLabel;

@@ -2,8 +2,9 @@
 
 #include <limits>
 
-#include "common/CMFunc.h"
+#include "common/ExeFolder.h"
 #include "data/CommaText.h"
+#include "data/IniAccess.h"
 #include "data/IniFile.h"
 #include "data/InstallPaths.h"
 

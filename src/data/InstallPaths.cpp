@@ -3,7 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include "common/CMFunc.h"
+#include "common/ExeFolder.h"
 
 namespace examora {
 namespace {

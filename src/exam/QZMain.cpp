@@ -20,25 +20,29 @@
 #include <QWebEnginePage>
 #include <QWebEngineView>
 
-#include "common/CMFunc.h"
-#include "common/CMFuncGui.h"
+#include "common/ExeFolder.h"
 #include "common/QZMessage.h"
+#include "common/RunLog.h"
+#include "common/WallClock.h"
 #include "completion/QZQZ0020.h"
 #include "completion/QZTP0040.h"
 #include "data/AnswerRecord.h"
 #include "data/ExamData.h"
+#include "data/IniAccess.h"
 #include "data/InstallPaths.h"
 #include "data/PartCode.h"
-#include "exam/CpuMonitor.h"
-#include "exam/OnTopGuard.h"
-#include "exam/Placement.h"
-#include "flow/FrameRules.h"
+#include "exam/model/CpuMonitor.h"
+#include "exam/model/OnTopGuard.h"
+#include "exam/model/Placement.h"
 #include "flow/QZQZ0040.h"
 #include "flow/QZQZ0050.h"
+#include "flow/model/FrameRules.h"
 #include "platform/SystemMenu.h"
 #include "viewers/WBContainer.h"
 #include "widgets/Band.h"
 #include "widgets/Fonts.h"
+#include "widgets/Labels.h"
+#include "widgets/MessageBox.h"
 #include "widgets/RoundButton.h"
 #include "widgets/ScreenMetrics.h"
 #include "widgets/TransparentOverlay.h"
@@ -94,13 +98,6 @@ void SetLabelColour(QLabel* label, const QColor& colour) {
   QPalette palette = label->palette();
   palette.setColor(QPalette::WindowText, colour);
   label->setPalette(palette);
-}
-
-void FillBackground(QWidget* widget, const QColor& colour) {
-  widget->setAutoFillBackground(true);
-  QPalette palette = widget->palette();
-  palette.setColor(QPalette::Window, colour);
-  widget->setPalette(palette);
 }
 
 }  // namespace
@@ -408,7 +405,7 @@ void TfrmQZMain::FormShow() {
   SetupFolderCode = examora::SetupFolderCode(PartCode, PracticeMode);
   rensyuPnl_->setVisible(PracticeMode);
 
-  const SystemIni system = ReadSystemIni(QDate::currentDate().year());
+  const SystemIni system = ReadSystemIni(CurrentDate().year());
   const SetupIni content = ReadSetupIni(SetupFolderCode);
   const ExamWindowTitles titles = ExamTitles(system, content.partName, PracticeMode);
   setWindowTitle(titles.caption);
@@ -422,7 +419,7 @@ void TfrmQZMain::FormShow() {
     (void)WriteExamStarted(PartCode, true);
     const ShikenIni shiken = ReadShikenIni();
     if (RecordsExamStartStamp(PracticeMode, shiken.examDate)) {
-      const QDateTime now = QDateTime::currentDateTime();
+      const QDateTime now = CurrentDateTime();
       ExamDate = ExamDateText(now);
       (void)WriteExamStartStamp(now);
     } else {
@@ -762,7 +759,7 @@ void TfrmQZMain::OpenCover(bool notes) {
     // The proctor may have extended the time or changed the link mode on the notes screen.
     clock_->RereadTotal();
     timeProgress2_->setText(FormatClockMinutes(clock_->TotalMinutes) + QStringLiteral("分"));
-    const QColor colour = TitleColourRule(ReadShikenIni().linkMode);
+    const QColor colour(TitleColourRule(ReadShikenIni().linkMode));
     SetLabelColour(title1_, colour);
     SetLabelColour(title2_, colour);
   }
@@ -872,8 +869,7 @@ bool TfrmQZMain::KnowledgeEndQuery() {
   ConfirmForm = confirm;
   confirm->SetPartCode(PartCode);
   confirm->Category = ExamCategory;
-  confirm->SubQuestionsOnly = ReadIni(SetupIniPath(SetupFolderCode), QStringLiteral("基本情報"),
-                                      QStringLiteral("設問表示のみ"));
+  confirm->SubQuestionsOnly = ReadSetupIni(SetupFolderCode).subQuestionsOnly;
   confirm->TimeOver = timeOver;
   confirm->SubQuestionCounts = sheet_.Structure().SubQuestionCounts();
   confirm->Answers = sheet_.Answers();
@@ -947,7 +943,7 @@ bool TfrmQZMain::PracticalEndQuery() {
 }
 
 bool TfrmQZMain::RecordPartEnd(bool timeOver) {
-  const bool sample = ReadSystemIni(QDate::currentDate().year()).sampleExam;
+  const bool sample = ReadSystemIni(CurrentDate().year()).sampleExam;
   const QString normalEnd = NormalEndToRecord(timeOver, DebugMode, sample);
   // A failed write is not the candidate's concern: the part ends all the same.
   if (!normalEnd.isEmpty()) (void)WriteNormalEnd(PartCode, normalEnd);

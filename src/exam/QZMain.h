@@ -9,11 +9,11 @@
 
 #include <memory>
 
-#include "exam/AnswerSheet.h"
-#include "exam/ExamClock.h"
-#include "exam/Placement.h"
-#include "exam/QZMainRules.h"
-#include "exam/QuestionDisplay.h"
+#include "exam/model/AnswerSheet.h"
+#include "exam/model/ExamClock.h"
+#include "exam/model/Placement.h"
+#include "exam/model/QZMainRules.h"
+#include "exam/model/QuestionDisplay.h"
 
 class QButtonGroup;
 class QLabel;

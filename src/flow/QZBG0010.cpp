@@ -11,9 +11,12 @@
 #include <QScreen>
 #include <QTimer>
 
-#include "common/CMFunc.h"
-#include "common/CMFuncGui.h"
+#include "common/ExeFolder.h"
+#include "common/QZMessage.h"
+#include "common/RunLog.h"
+#include "common/WallClock.h"
 #include "data/ExamData.h"
+#include "data/IniAccess.h"
 #include "data/InstallPaths.h"
 #include "data/PartCode.h"
 #include "flow/ExamWindows.h"
@@ -21,17 +24,16 @@
 #include "flow/QZTP0060.h"
 #include "flow/QZTP0220.h"
 #include "flow/ScreenFrame.h"
-#include "flow/SessionRules.h"
+#include "flow/model/SessionRules.h"
 #include "platform/NamedMutex.h"
 #include "platform/OsInfo.h"
 #include "platform/Shell.h"
 #include "platform/TopLevelWindows.h"
 #include "widgets/Band.h"
+#include "widgets/MessageBox.h"
 
 namespace examora {
 namespace {
-
-const QString kWriteFailed = QStringLiteral("E11システム情報の書き込みに失敗しました。");
 
 QRect PrimaryScreenRect() {
   const QScreen* screen = QGuiApplication::primaryScreen();
@@ -95,23 +97,18 @@ void TfrmQZBG0010::SessionController() {
   PartCode = PartCodeFrom(executableFileName_, arguments_);
 
   // 2. Nothing has been opened in this run yet.
-  if (const WriteResult written = WriteIni(SetupIniPath(PartCode), QStringLiteral("基本情報"),
-                                           QStringLiteral("試験開始"), QStringLiteral("0"));
-      !written) {
-    Log(kWriteFailed + written.error);
-    ShowMessageCode(this, nullptr, kWriteFailed, written.error);
+  if (const WriteResult written = WriteExamStarted(PartCode, false); !written) {
+    Log(msg::kSystemWriteFailed + written.error);
+    ShowMessageCode(this, nullptr, msg::kSystemWriteFailed, written.error);
     EndProgram();
     return;
   }
 
   // 3. A part that has ended runs only after a time-over extension.
-  const QString normalEnd =
-      ReadIni(SetupIniPath(PartCode), QStringLiteral("基本情報"), QStringLiteral("正常終了"));
-  switch (ClassifyNormalEnd(normalEnd)) {
+  switch (ReadSetupIni(PartCode).EndState()) {
     case PartEndState::Ended:
-      (void)WriteIni(SetupIniPath(PartCode), QStringLiteral("基本情報"), QStringLiteral("試験開始"),
-                     QStringLiteral("1"));
-      ShowMessageCode(this, nullptr, QStringLiteral("I11試験は終了しています。"));
+      (void)WriteExamStarted(PartCode, true);
+      ShowMessageCode(this, nullptr, msg::kExamAlreadyEnded);
       EndProgram();
       return;
     case PartEndState::TimeOver: {
@@ -147,8 +144,7 @@ void TfrmQZBG0010::SessionController() {
   }
   Log(QStringLiteral("試験開始"));
   const SetupIni setup = ReadSetupIni(PartCode);
-  (void)WriteIni(SetupIniPath(PartCode), QStringLiteral("画面情報"), QStringLiteral("位置"),
-                 QStringLiteral("4"));
+  (void)WriteLayoutCode(PartCode, QStringLiteral("4"));
 
   // 7. Operation practice, when the content provides one and the time was not extended.
   bool practiceDone = false;
@@ -255,11 +251,8 @@ void TfrmQZBG0010::closeEvent(QCloseEvent* event) {
 
 void TfrmQZBG0010::FormClose() {
   if (PartCode.isEmpty()) return;
-  if (ReadIni(SetupIniPath(PartCode), QStringLiteral("基本情報"), QStringLiteral("試験開始")) !=
-      u"1") {
-    return;
-  }
-  const SystemIni system = ReadSystemIni(QDate::currentDate().year());
+  if (!ReadSetupIni(PartCode).IsExamStarted()) return;
+  const SystemIni system = ReadSystemIni(CurrentDate().year());
 
   // 1. A sample exam leaves no file-manager windows of the work folder behind.
   if (system.sampleExam) {

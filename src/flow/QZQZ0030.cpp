@@ -6,14 +6,14 @@
 #include <QLabel>
 #include <QScreen>
 
-#include "common/CMFunc.h"
-#include "common/CMFuncGui.h"
-#include "common/MainGetDimension.h"
+#include "common/ExeFolder.h"
+#include "common/ImageSize.h"
 #include "common/QZMessage.h"
 #include "data/ExamData.h"
 #include "data/InstallPaths.h"
 #include "flow/QZTP0060.h"
-#include "flow/StartScreenRules.h"
+#include "flow/model/StartScreenRules.h"
+#include "widgets/MessageBox.h"
 #include "widgets/RoundButton.h"
 #include "widgets/WindowOrder.h"
 

@@ -4,7 +4,7 @@
 #include <QLabel>
 #include <QScreen>
 
-#include "common/CMFunc.h"
+#include "common/ExeFolder.h"
 #include "flow/QZQZ0030.h"
 #include "flow/QZTP0030.h"
 #include "widgets/Band.h"

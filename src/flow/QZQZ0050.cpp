@@ -3,6 +3,7 @@
 #include <QLabel>
 
 #include "widgets/Fonts.h"
+#include "widgets/Labels.h"
 #include "widgets/RoundButton.h"
 
 namespace examora {
@@ -14,11 +15,9 @@ constexpr int kTextLeft = 28;
 constexpr int kLineHeight = 18;
 
 QLabel* MessageLine(QWidget* parent, const char* name, const QString& text, int top) {
-  auto* label = new QLabel(text, parent);
-  label->setObjectName(QString::fromLatin1(name));
+  QLabel* label = TransparentLabel(parent, QString::fromLatin1(name), text,
+                                   QRect(kTextLeft, top, kWidth - 2 * kTextLeft, kLineHeight));
   label->setFont(UiFont(FontFace::MsGothic, 13, true));
-  label->setStyleSheet(QStringLiteral("background: transparent;"));
-  label->setGeometry(kTextLeft, top, kWidth - 2 * kTextLeft, kLineHeight);
   return label;
 }
 

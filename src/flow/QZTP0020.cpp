@@ -11,13 +11,16 @@
 #include <QPainter>
 #include <QRadioButton>
 
-#include "common/CMFunc.h"
-#include "common/CMFuncGui.h"
-#include "common/MainGetDimension.h"
+#include "common/ExeFolder.h"
+#include "common/ImageSize.h"
 #include "common/QZMessage.h"
+#include "common/WallClock.h"
 #include "data/ExamData.h"
 #include "flow/QZTP0030.h"
+#include "widgets/Band.h"
 #include "widgets/Fonts.h"
+#include "widgets/Labels.h"
+#include "widgets/MessageBox.h"
 #include "widgets/RoundButton.h"
 #include "widgets/WindowOrder.h"
 
@@ -31,26 +34,6 @@ constexpr QSize kPictureArea(524, 25);
 constexpr int kDetailsWidth = 660;
 constexpr int kDetailsWidthWebStyle = 673;
 const QString kInstructionColourWebStyle = QStringLiteral("#3A526A");
-
-QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text, QRect geometry) {
-  auto* label = new QLabel(text, parent);
-  label->setObjectName(name);
-  label->setGeometry(geometry);
-  label->setStyleSheet(QStringLiteral("background: transparent;"));
-  return label;
-}
-
-// The exam pictures are authored on white; white is keyed out so the lavender shows through.
-QImage WhiteToTransparent(const QImage& picture) {
-  QImage image = picture.convertToFormat(QImage::Format_ARGB32);
-  for (int y = 0; y < image.height(); ++y) {
-    auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-    for (int x = 0; x < image.width(); ++x) {
-      if ((line[x] & 0x00FFFFFFu) == 0x00FFFFFFu) line[x] = 0;
-    }
-  }
-  return image;
-}
 
 // Probes the picture's size (the layout follows the probed size) and loads it; false when the
 // file is missing or unusable, which counts as "no picture".
@@ -86,25 +69,29 @@ TfrmQZTP0020::TfrmQZTP0020(QWidget* owner)
   setWindowTitle(QStringLiteral("受験者情報入力"));
 
   // ---- Exam information (upper half)
-  IinkaiNameLbl = MakeLabel(this, QStringLiteral("IinkaiNameLbl"), {}, {kInfoLeft, 176, 646, 18});
-  ShikenImg =
-      MakeLabel(this, QStringLiteral("ShikenImg"), {}, {QPoint(kInfoLeft, 196), kPictureArea});
-  ShikenName2Lbl = MakeLabel(this, QStringLiteral("ShikenName2Lbl"), {}, {kInfoLeft, 197, 646, 24});
-  ShikenName3Lbl = MakeLabel(this, QStringLiteral("ShikenName3Lbl"), {}, {300, 197, 380, 24});
-  KyuPatVerLbl = MakeLabel(this, QStringLiteral("KyuPatVerLbl"), {}, {kInfoLeft, 224, 400, 22});
-  BuNmLbl = MakeLabel(this, QStringLiteral("BuNmLbl"), {}, {400, 218, 280, 23});
-  InputImg = MakeLabel(this, QStringLiteral("InputImg"), {}, {26, 246, 673, 44});
-  Lable2 = MakeLabel(this, QStringLiteral("Lable2"), QStringLiteral("試験時間"),
-                     {kInfoLeft + 4, 255, 80, 26});
+  IinkaiNameLbl =
+      TransparentLabel(this, QStringLiteral("IinkaiNameLbl"), {}, {kInfoLeft, 176, 646, 18});
+  ShikenImg = TransparentLabel(this, QStringLiteral("ShikenImg"), {},
+                               {QPoint(kInfoLeft, 196), kPictureArea});
+  ShikenName2Lbl =
+      TransparentLabel(this, QStringLiteral("ShikenName2Lbl"), {}, {kInfoLeft, 197, 646, 24});
+  ShikenName3Lbl =
+      TransparentLabel(this, QStringLiteral("ShikenName3Lbl"), {}, {300, 197, 380, 24});
+  KyuPatVerLbl =
+      TransparentLabel(this, QStringLiteral("KyuPatVerLbl"), {}, {kInfoLeft, 224, 400, 22});
+  BuNmLbl = TransparentLabel(this, QStringLiteral("BuNmLbl"), {}, {400, 218, 280, 23});
+  InputImg = TransparentLabel(this, QStringLiteral("InputImg"), {}, {26, 246, 673, 44});
+  Lable2 = TransparentLabel(this, QStringLiteral("Lable2"), QStringLiteral("試験時間"),
+                            {kInfoLeft + 4, 255, 80, 26});
   Lable2->setFont(UiFont(FontFace::MsPGothic, 13, true));
-  ShikenTimeLbl = MakeLabel(this, QStringLiteral("ShikenTimeLbl"), {}, {130, 252, 560, 66});
+  ShikenTimeLbl = TransparentLabel(this, QStringLiteral("ShikenTimeLbl"), {}, {130, 252, 560, 66});
   ShikenTimeLbl->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
   // ---- Instructions and candidate details (lower half)
-  Midashi1Lbl = MakeLabel(this, QStringLiteral("Midashi1Lbl"), {}, {30, 322, 666, 18});
-  Midashi2Lbl = MakeLabel(this, QStringLiteral("Midashi2Lbl"),
-                          QStringLiteral("入力後、［次へ］ボタンをクリックしてください。"),
-                          {30, 340, 666, 18});
+  Midashi1Lbl = TransparentLabel(this, QStringLiteral("Midashi1Lbl"), {}, {30, 322, 666, 18});
+  Midashi2Lbl = TransparentLabel(this, QStringLiteral("Midashi2Lbl"),
+                                 QStringLiteral("入力後、［次へ］ボタンをクリックしてください。"),
+                                 {30, 340, 666, 18});
   for (QLabel* l : {Midashi1Lbl, Midashi2Lbl}) l->setFont(UiFont(FontFace::MsGothic, 13, true));
 
   DetailsFrame = new QWidget(this);
@@ -115,7 +102,7 @@ TfrmQZTP0020::TfrmQZTP0020(QWidget* owner)
 
   const QFont captionFont = UiFont(FontFace::MsPGothic, 13, true);
   auto caption = [&](const QString& text, int top) {
-    MakeLabel(this, {}, text, {52, top + 3, 150, 20})->setFont(captionFont);
+    TransparentLabel(this, {}, text, {52, top + 3, 150, 20})->setFont(captionFont);
   };
   caption(QStringLiteral("会場コード(団体ID)"), 376);
   caption(QStringLiteral("受験番号"), 412);
@@ -138,9 +125,9 @@ TfrmQZTP0020::TfrmQZTP0020(QWidget* owner)
     e->setAttribute(Qt::WA_InputMethodEnabled, false);
     e->setInputMethodHints(Qt::ImhLatinOnly);
   }
-  MakeLabel(this, {}, QStringLiteral("姓"), {210, 450, 20, 20})->setFont(captionFont);
+  TransparentLabel(this, {}, QStringLiteral("姓"), {210, 450, 20, 20})->setFont(captionFont);
   SeiEdt = edit(QStringLiteral("SeiEdt"), {232, 446, 150, 24});
-  MakeLabel(this, {}, QStringLiteral("名"), {400, 450, 20, 20})->setFont(captionFont);
+  TransparentLabel(this, {}, QStringLiteral("名"), {400, 450, 20, 20})->setFont(captionFont);
   MeiEdt = edit(QStringLiteral("MeiEdt"), {422, 446, 150, 24});
   // Names are Japanese: the input method stays on (there is no portable "hiragana" hint).
   for (QLineEdit* e : {SeiEdt, MeiEdt}) {
@@ -232,7 +219,7 @@ QString TfrmQZTP0020::SelectedValue(const QComboBox* combo) const {
 }
 
 void TfrmQZTP0020::BuildLists() {
-  const SystemIni system = ReadSystemIni(QDate::currentDate().year());
+  const SystemIni system = ReadSystemIni(CurrentDate().year());
   years_ = YearItems(system.eras, system.birthYearFirst, system.birthYearLast);
   months_ = MonthItems();
   days_.clear();
@@ -266,7 +253,7 @@ void TfrmQZTP0020::FillCandidate() {
 }
 
 void TfrmQZTP0020::FillExamInfo() {
-  const SystemIni system = ReadSystemIni(QDate::currentDate().year());
+  const SystemIni system = ReadSystemIni(CurrentDate().year());
   const SetupIni setup = ReadSetupIni(PartCode());
   const bool webStyle = setup.examType == u"3";
 

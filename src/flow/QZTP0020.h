@@ -2,8 +2,8 @@
 
 #include <QList>
 
-#include "flow/CandidateInfo.h"
 #include "flow/ScreenFrame.h"
+#include "flow/model/CandidateInfo.h"
 
 class QComboBox;
 class QLabel;

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QColor>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
@@ -10,13 +11,17 @@
 #include <functional>
 #include <utility>
 
-#include "common/CMFunc.h"
-#include "common/CMFuncGui.h"
+#include "common/ExeFolder.h"
 #include "common/QZMessage.h"
-#include "flow/FrameRules.h"
+#include "common/WallClock.h"
+#include "data/ExamData.h"
+#include "data/IniAccess.h"
 #include "flow/QZQZ0030.h"
 #include "flow/TimeExtension.h"
+#include "flow/model/FrameRules.h"
+#include "platform/Keyboard.h"
 #include "viewers/WBContainer.h"
+#include "widgets/MessageBox.h"
 #include "widgets/RoundButton.h"
 
 namespace examora {
@@ -141,11 +146,8 @@ void TfrmQZTP0030::SetUpScreen() {
 }
 
 void TfrmQZTP0030::ShowPage() {
-  const QString booklet = ReadIni(QStringLiteral("system\\system.ini"), QStringLiteral("基本情報"),
-                                  QStringLiteral("冊子名称"));
-  const QString part =
-      ReadIni(QStringLiteral("system\\") + PartCode() + QStringLiteral("\\setup.ini"),
-              QStringLiteral("基本情報"), QStringLiteral("部種名称"));
+  const QString booklet = ReadSystemIni(CurrentDate().year()).bookletName;
+  const QString part = ReadSetupIni(PartCode()).partName;
   setWindowTitle(booklet + u'[' + part + u']');
 
   const NotesButtons buttons = NotesButtonRule(
@@ -179,9 +181,7 @@ void TfrmQZTP0030::NextBtnClick() {
   if (FromExamWindow) return;  // the button is disabled there; nothing follows the notes
   TfrmQZQZ0030 next(this);
   next.SetPartCode(PartCode());
-  next.ExamCategory =
-      ReadIni(QStringLiteral("system\\") + PartCode() + QStringLiteral("\\setup.ini"),
-              QStringLiteral("基本情報"), QStringLiteral("試験区分"));
+  next.ExamCategory = ReadSetupIni(PartCode()).examCategory;
   next.KeepOnTop = true;
   next.WizardMode = true;
   ChainTo(next);
@@ -205,11 +205,10 @@ void TfrmQZTP0030::RunShortcut(NotesShortcut shortcut) {
   }
   const QString linkMode = LinkModeOf(shortcut);
   if (linkMode.isEmpty()) return;
-  TitleLabel()->setStyleSheet(
-      QStringLiteral("color: %1; background: transparent;").arg(TitleColourRule(linkMode).name()));
+  TitleLabel()->setStyleSheet(QStringLiteral("color: %1; background: transparent;")
+                                  .arg(QColor(TitleColourRule(linkMode)).name()));
   // Not a point of no return: a failed write leaves the old mode, as after the retries.
-  (void)WriteIni(QStringLiteral("system\\shiken.ini"), QStringLiteral("受験者情報"),
-                 QStringLiteral("連携"), linkMode);
+  (void)WriteLinkMode(linkMode);
 }
 
 bool TfrmQZTP0030::CatchShortcutKey(QObject* watched, QEvent* event) {
@@ -218,11 +217,7 @@ bool TfrmQZTP0030::CatchShortcutKey(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::KeyPress && isVisible() && watched->isWidgetType() &&
       static_cast<QWidget*>(watched)->window() == this) {
     auto* key = static_cast<QKeyEvent*>(event);
-#ifdef Q_OS_WIN
-    const quint32 virtualKey = key->nativeVirtualKey();
-#else
-    const quint32 virtualKey = 0;
-#endif
+    const quint32 virtualKey = NativeKeysAreVirtualKeys() ? key->nativeVirtualKey() : 0;
     const NotesShortcut shortcut = NotesShortcutFor(key->key(), key->modifiers(), virtualKey);
     if (shortcut != NotesShortcut::None) {
       RunShortcut(shortcut);

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "flow/NotesRules.h"
 #include "flow/ScreenFrame.h"
+#include "flow/model/NotesRules.h"
 
 class QAction;
 class QWebEngineView;

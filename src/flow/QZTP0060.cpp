@@ -9,14 +9,17 @@
 
 #include <utility>
 
-#include "common/CMFunc.h"
-#include "common/CMFuncGui.h"
-#include "common/MainGetDimension.h"
+#include "common/ExeFolder.h"
+#include "common/ImageSize.h"
 #include "common/QZMessage.h"
+#include "common/WallClock.h"
 #include "data/ExamData.h"
 #include "data/InstallPaths.h"
-#include "flow/FrameRules.h"
+#include "flow/model/FrameRules.h"
+#include "widgets/Band.h"
 #include "widgets/Fonts.h"
+#include "widgets/Labels.h"
+#include "widgets/MessageBox.h"
 #include "widgets/RoundButton.h"
 
 namespace examora {
@@ -110,26 +113,6 @@ QImage CoverBackground(QSize size, bool webLayout) {
   return image;
 }
 
-// The exam pictures are authored on white; pure white is keyed out so the cover shows through.
-QImage WhiteToTransparent(const QImage& picture) {
-  QImage image = picture.convertToFormat(QImage::Format_ARGB32);
-  for (int y = 0; y < image.height(); ++y) {
-    auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-    for (int x = 0; x < image.width(); ++x) {
-      if ((line[x] & 0x00FFFFFFu) == 0x00FFFFFFu) line[x] = 0;
-    }
-  }
-  return image;
-}
-
-QLabel* MakeLabel(QWidget* parent, const QString& name, QRect geometry) {
-  auto* label = new QLabel(parent);
-  label->setObjectName(name);
-  label->setGeometry(geometry);
-  label->setStyleSheet(QStringLiteral("background: transparent;"));
-  return label;
-}
-
 // The part pictures that follow the grade picture when it is centred with them.
 const QString kGradeFollowers[] = {
     QStringLiteral("TishikiImg"),  QStringLiteral("ZitsugiRenImg"), QStringLiteral("ZitsugiImg"),
@@ -150,15 +133,15 @@ TfrmQZTP0060::TfrmQZTP0060(QWidget* owner)
   StepPicture()->hide();
   logo_ = TitleBand()->findChild<QLabel*>(QStringLiteral("LogoImg"));
 
-  BackImg = MakeLabel(this, QStringLiteral("BackImg"), rect());
-  JBackImg = MakeLabel(this, QStringLiteral("JBackImg"), rect());
+  BackImg = TransparentLabel(this, QStringLiteral("BackImg"), {}, rect());
+  JBackImg = TransparentLabel(this, QStringLiteral("JBackImg"), {}, rect());
   BackImg->lower();
   JBackImg->lower();
 
-  ShikenNameLbl = MakeLabel(this, QStringLiteral("ShikenNameLbl"), {0, 216, 644, 28});
+  ShikenNameLbl = TransparentLabel(this, QStringLiteral("ShikenNameLbl"), {}, {0, 216, 644, 28});
   ShikenNameLbl->setAlignment(Qt::AlignCenter);
-  KyuName1Lbl = MakeLabel(this, QStringLiteral("KyuName1Lbl"), {289, 254, 40, 44});
-  KyuLbl2Lbl = MakeLabel(this, QStringLiteral("KyuLbl2Lbl"), {327, 274, 60, 24});
+  KyuName1Lbl = TransparentLabel(this, QStringLiteral("KyuName1Lbl"), {}, {289, 254, 40, 44});
+  KyuLbl2Lbl = TransparentLabel(this, QStringLiteral("KyuLbl2Lbl"), {}, {327, 274, 60, 24});
 
   struct PlateLook {
     const char16_t* name;
@@ -181,7 +164,7 @@ TfrmQZTP0060::TfrmQZTP0060(QWidget* owner)
     const QString name = QString::fromUtf16(look.name);
     const QPixmap pixmap =
         PartPlate(QString::fromUtf16(look.words), look.top, look.bottom, look.outlined);
-    QLabel* label = MakeLabel(this, name, QRect(QPoint(0, 0), pixmap.size()));
+    QLabel* label = TransparentLabel(this, name, {}, QRect(QPoint(0, 0), pixmap.size()));
     label->setPixmap(pixmap);
     pictures_.insert(name, label);
   }
@@ -189,13 +172,15 @@ TfrmQZTP0060::TfrmQZTP0060(QWidget* owner)
   const QPixmap expert = Badge(QStringLiteral("EXPERT"), QColor(0x1F, 0x3A, 0x6E));
   for (const auto& [name, pixmap] : {std::pair{QStringLiteral("Html5StTopImg"), standard},
                                      std::pair{QStringLiteral("Html5ExTopImg"), expert}}) {
-    QLabel* label = MakeLabel(this, name, QRect(QPoint(290, 300), pixmap.size()));
+    QLabel* label = TransparentLabel(this, name, {}, QRect(QPoint(290, 300), pixmap.size()));
     label->setPixmap(pixmap);
     pictures_.insert(name, label);
   }
 
-  TyuiLbl = MakeLabel(this, QStringLiteral("TyuiLbl"), QRect(kTyuiDesign, QSize(560, 18)));
-  Tyui2Lbl = MakeLabel(this, QStringLiteral("Tyui2Lbl"), QRect(kTyui2Design, QSize(560, 18)));
+  TyuiLbl =
+      TransparentLabel(this, QStringLiteral("TyuiLbl"), {}, QRect(kTyuiDesign, QSize(560, 18)));
+  Tyui2Lbl =
+      TransparentLabel(this, QStringLiteral("Tyui2Lbl"), {}, QRect(kTyui2Design, QSize(560, 18)));
   for (QLabel* l : {TyuiLbl, Tyui2Lbl}) l->setFont(UiFont(FontFace::MsPGothic, 13));
 
   ShikenStartBtn = new RoundButton(QStringLiteral("試験開始 >"), BottomBand());
@@ -246,7 +231,7 @@ void TfrmQZTP0060::PlaceDesignPositions(bool webLayout) {
 }
 
 void TfrmQZTP0060::SetUpScreen() {
-  const SystemIni system = ReadSystemIni(QDate::currentDate().year());
+  const SystemIni system = ReadSystemIni(CurrentDate().year());
   const SetupIni setup = ReadSetupIni(PartCode());
   const bool web = setup.examType == u"3";
 

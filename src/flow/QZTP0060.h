@@ -4,7 +4,7 @@
 #include <QImage>
 
 #include "flow/ScreenFrame.h"
-#include "flow/StartScreenRules.h"
+#include "flow/model/StartScreenRules.h"
 
 class QLabel;
 

@@ -3,10 +3,11 @@
 #include <QKeyEvent>
 #include <QLabel>
 
-#include "common/CMFuncGui.h"
 #include "data/ExamData.h"
-#include "flow/StartScreenRules.h"
+#include "flow/model/StartScreenRules.h"
 #include "widgets/Fonts.h"
+#include "widgets/Labels.h"
+#include "widgets/MessageBox.h"
 #include "widgets/NumericEdit.h"
 #include "widgets/RoundButton.h"
 
@@ -18,11 +19,8 @@ constexpr int kHeight = 176;
 constexpr int kButtonTop = 13;
 
 QLabel* MessageLabel(QWidget* parent, const QString& name, const QString& text, QRect geometry) {
-  auto* label = new QLabel(text, parent);
-  label->setObjectName(name);
-  label->setGeometry(geometry);
+  QLabel* label = TransparentLabel(parent, name, text, geometry);
   label->setFont(UiFont(FontFace::MsGothic, 13, true));
-  label->setStyleSheet(QStringLiteral("background: transparent;"));
   return label;
 }
 

@@ -4,8 +4,8 @@
 #include <QLabel>
 
 #include "data/ExamData.h"
-#include "flow/StartScreenRules.h"
 #include "flow/TimeExtension.h"
+#include "flow/model/StartScreenRules.h"
 #include "widgets/Fonts.h"
 #include "widgets/RoundButton.h"
 

@@ -12,13 +12,18 @@
 #include <QRegion>
 #include <QWindow>
 
-#include "common/CMFunc.h"
-#include "common/CMFuncGui.h"
+#include "common/ExeFolder.h"
+#include "common/RunLog.h"
 #include "common/StepTable.h"
-#include "flow/FrameRules.h"
+#include "common/WallClock.h"
+#include "data/ExamData.h"
+#include "data/IniAccess.h"
+#include "flow/model/FrameRules.h"
 #include "widgets/Band.h"
 #include "widgets/Fonts.h"
+#include "widgets/Labels.h"
 #include "widgets/Logo.h"
+#include "widgets/MessageBox.h"
 #include "widgets/RoundButton.h"
 #include "widgets/WindowOrder.h"
 
@@ -30,15 +35,7 @@ constexpr int kStepBandHeight = 94;
 const QColor kContentColour(0xF5, 0xEC, 0xFA);
 
 QString ExamTypeOf(const QString& partCode) {
-  return ReadIni(QStringLiteral("system\\") + partCode + QStringLiteral("\\setup.ini"),
-                 QStringLiteral("基本情報"), QStringLiteral("受験タイプ"));
-}
-
-void FillBackground(QWidget* w, QColor colour) {
-  w->setAutoFillBackground(true);
-  QPalette pal = w->palette();
-  pal.setColor(QPalette::Window, colour);
-  w->setPalette(pal);
+  return ReadSetupIni(partCode).examType;
 }
 
 }  // namespace
@@ -182,8 +179,7 @@ void ScreenFrame::PaintBands() {
 
 void ScreenFrame::ApplyStepIndicator(bool inWizard, bool setCaption) {
   if (!stepPicture_) return;
-  const QString displayType = ReadIni(QStringLiteral("system\\system.ini"),
-                                      QStringLiteral("基本情報"), QStringLiteral("表示タイプ"));
+  const QString displayType = ReadSystemIni(CurrentDate().year()).displayType;
   const QString file = StepImageFile(displayType, partCode_, FormName(), inWizard);
   const QString path = ExePath(QStringLiteral("system\\Image\\") + file);
   stepPicture_->clear();
@@ -200,9 +196,8 @@ void ScreenFrame::ApplyStepIndicator(bool inWizard, bool setCaption) {
 }
 
 void ScreenFrame::ApplyTitleColour() {
-  const QString linkMode = ReadIni(QStringLiteral("system\\shiken.ini"),
-                                   QStringLiteral("受験者情報"), QStringLiteral("連携"));
-  const QColor colour = TitleColourRule(linkMode);
+  const QString linkMode = ReadShikenIni().linkMode;
+  const QColor colour(TitleColourRule(linkMode));
   titleLabel_->setStyleSheet(
       QStringLiteral("color: %1; background: transparent;").arg(colour.name()));
 }

@@ -1,7 +1,8 @@
 #include "flow/TimeExtension.h"
 
-#include "common/CMFunc.h"
+#include "common/WallClock.h"
 #include "data/ExamData.h"
+#include "data/IniAccess.h"
 #include "data/InstallPaths.h"
 #include "flow/QZTP0200.h"
 
@@ -10,9 +11,7 @@ namespace examora {
 ExtensionOutcome RunTimeExtension(QWidget* owner, const QString& partCode) {
   ExtensionOutcome outcome;
   // The shortcut is hidden from candidates; only installations that allow it react.
-  const QString timeControl =
-      ReadIni(SystemIniPath(), QStringLiteral("基本情報"), QStringLiteral("タイムコントロール"));
-  if (timeControl != u"1") return outcome;
+  if (!ReadSystemIni(CurrentDate().year()).timeControl) return outcome;
 
   outcome.ran = true;
   outcome.oldMinutes = ReadSetupIni(partCode).add;

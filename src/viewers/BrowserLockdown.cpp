@@ -4,16 +4,15 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 
+#include "platform/FileAttributes.h"
+
 namespace examora {
 
 namespace {
 
-constexpr Qt::CaseSensitivity kPathCase =
-#ifdef Q_OS_WIN
-    Qt::CaseInsensitive;
-#else
-    Qt::CaseSensitive;
-#endif
+Qt::CaseSensitivity PathCase() {
+  return FilePathsIgnoreCase() ? Qt::CaseInsensitive : Qt::CaseSensitive;
+}
 
 }  // namespace
 
@@ -26,9 +25,9 @@ bool IsUrlInsideFolder(const QUrl& url, const QString& folder) {
   const QString root = QFileInfo(folder).canonicalFilePath();
   const QString target = QFileInfo(url.toLocalFile()).canonicalFilePath();
   if (root.isEmpty() || target.isEmpty()) return false;
-  if (target.compare(root, kPathCase) == 0) return true;
+  if (target.compare(root, PathCase()) == 0) return true;
   const QString prefix = root.endsWith(QLatin1Char('/')) ? root : root + QLatin1Char('/');
-  return target.startsWith(prefix, kPathCase);
+  return target.startsWith(prefix, PathCase());
 }
 
 bool IsNavigationAllowed(const QUrl& url, const QString& folder) {

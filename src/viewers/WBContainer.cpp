@@ -21,7 +21,7 @@
 #include <functional>
 #include <utility>
 
-#include "common/CMFunc.h"
+#include "common/ExeFolder.h"
 #include "viewers/BrowserLockdown.h"
 
 namespace examora {

@@ -32,4 +32,15 @@ void PaintBand(QLabel* control, const QString& absolutePath, QColor outline) {
   control->setPixmap(QPixmap::fromImage(band));
 }
 
+QImage WhiteToTransparent(const QImage& picture) {
+  QImage image = picture.convertToFormat(QImage::Format_ARGB32);
+  for (int y = 0; y < image.height(); ++y) {
+    auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+    for (int x = 0; x < image.width(); ++x) {
+      if ((line[x] & 0x00FFFFFFu) == 0x00FFFFFFu) line[x] = 0;
+    }
+  }
+  return image;
+}
+
 }  // namespace examora

@@ -22,4 +22,8 @@ QImage RenderBand(QSize size, const QImage& texture, QColor outline = BandOutlin
 // unreadable file leaves the control blank; nothing is shown or logged.
 void PaintBand(QLabel* control, const QString& absolutePath, QColor outline = BandOutline());
 
+// The exam pictures are authored on white: pure white becomes transparent, so that the screen
+// behind shows through.
+QImage WhiteToTransparent(const QImage& picture);
+
 }  // namespace examora

@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-#include "completion/KnowledgeScoring.h"
+#include "completion/model/KnowledgeScoring.h"
 
 namespace examora {
 namespace {

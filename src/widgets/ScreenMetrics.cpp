@@ -5,31 +5,13 @@
 #include <QScreen>
 #include <QStyle>
 
-#include <cmath>
-
 namespace examora {
 namespace {
 
 // Sizing border where the style does not say.
 constexpr int kFallbackFrame = 4;
 
-int Scaled(int value, double ratio) {
-  return static_cast<int>(std::lround(value / ratio));
-}
-
 }  // namespace
-
-ScreenMetrics ScaleNativeMetrics(const NativeMetrics& native, double devicePixelRatio) {
-  const double ratio = devicePixelRatio > 0 ? devicePixelRatio : 1.0;
-  ScreenMetrics m;
-  m.cxScreen = Scaled(native.cxScreen, ratio);
-  m.cyScreen = Scaled(native.cyScreen, ratio);
-  m.cyCaption = Scaled(native.cyCaption, ratio);
-  m.cyMaximized = Scaled(native.cyMaximized, ratio);
-  m.cxFrame = Scaled(native.cxFrame, ratio);
-  m.cyFrame = Scaled(native.cyFrame, ratio);
-  return m;
-}
 
 ScreenMetrics CurrentScreenMetrics() {
   const QScreen* screen = QGuiApplication::primaryScreen();

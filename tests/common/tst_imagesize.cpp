@@ -1,5 +1,5 @@
 #include "TestRegistry.h"
-#include "common/MainGetDimension.h"
+#include "common/ImageSize.h"
 
 #include <QDir>
 #include <QFile>

@@ -8,8 +8,9 @@
 
 #include "TestRegistry.h"
 #include "WriteFailure.h"
-#include "common/CMFunc.h"
 #include "common/Cp932.h"
+#include "common/ExeFolder.h"
+#include "common/RunLog.h"
 
 using namespace examora;
 using namespace examora::test;

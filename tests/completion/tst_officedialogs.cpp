@@ -2,7 +2,7 @@
 #include "ModalDriver.h"
 #include "ScriptedOffice.h"
 #include "TestRegistry.h"
-#include "common/CMFunc.h"
+#include "data/IniAccess.h"
 #include "common/Cp932.h"
 #include "common/QZMessage.h"
 #include "completion/QZQZ0060.h"

@@ -30,12 +30,12 @@
 #include <thread>
 
 #include "Fixture.h"
-#include "common/CMFunc.h"
 #include "common/Cp932.h"
+#include "common/ExeFolder.h"
 #include "data/AnswerRecord.h"
 #include "data/IniFile.h"
-#include "exam/ExamClock.h"
 #include "exam/QZMain.h"
+#include "exam/model/ExamClock.h"
 
 using namespace examora;
 

@@ -1,7 +1,8 @@
 #include "TestRegistry.h"
-#include "common/CMFunc.h"
 #include "common/Cp932.h"
+#include "common/ExeFolder.h"
 #include "data/AtomicFile.h"
+#include "data/IniAccess.h"
 #include "data/IniFile.h"
 
 #include <QDir>

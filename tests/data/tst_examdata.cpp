@@ -1,6 +1,6 @@
 #include "TestRegistry.h"
-#include "common/CMFunc.h"
 #include "common/Cp932.h"
+#include "common/ExeFolder.h"
 #include "data/ExamData.h"
 #include "data/InstallPaths.h"
 #include "data/PartCode.h"

@@ -11,7 +11,7 @@
 #include "SessionDriver.h"
 #include "TestRegistry.h"
 #include "WriteFailure.h"
-#include "common/CMFunc.h"
+#include "common/ExeFolder.h"
 #include "common/QZMessage.h"
 #include "flow/QZBG0010.h"
 #include "widgets/WindowOrder.h"

@@ -12,8 +12,8 @@
 #include "WriteFailure.h"
 #include "common/Cp932.h"
 #include "common/QZMessage.h"
-#include "exam/ExamClock.h"
 #include "exam/QZMain.h"
+#include "exam/model/ExamClock.h"
 
 using namespace examora;
 using namespace examora::test;

@@ -3,7 +3,7 @@
 #include <QTest>
 
 #include "TestRegistry.h"
-#include "exam/Placement.h"
+#include "exam/model/Placement.h"
 #include "widgets/ScreenMetrics.h"
 
 using namespace examora;

@@ -14,7 +14,7 @@
 #include "ModalDriver.h"
 #include "TestRegistry.h"
 #include "WriteFailure.h"
-#include "common/CMFunc.h"
+#include "common/ExeFolder.h"
 #include "common/QZMessage.h"
 #include "flow/QZTP0020.h"
 #include "widgets/WindowOrder.h"

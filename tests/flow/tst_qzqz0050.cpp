@@ -4,7 +4,7 @@
 #include "Fixture.h"
 #include "ModalDriver.h"
 #include "TestRegistry.h"
-#include "common/CMFunc.h"
+#include "common/ExeFolder.h"
 #include "flow/QZQZ0050.h"
 #include "widgets/RoundButton.h"
 

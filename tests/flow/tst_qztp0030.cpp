@@ -14,12 +14,12 @@
 #include "Fixture.h"
 #include "ModalDriver.h"
 #include "TestRegistry.h"
-#include "common/CMFunc.h"
 #include "common/Cp932.h"
-#include "flow/NotesRules.h"
+#include "common/ExeFolder.h"
 #include "flow/QZQZ0030.h"
 #include "flow/QZQZ0040.h"
 #include "flow/QZTP0030.h"
+#include "flow/model/NotesRules.h"
 #include "widgets/RoundButton.h"
 
 using namespace examora;

@@ -4,9 +4,9 @@
 
 #include "Fixture.h"
 #include "TestRegistry.h"
-#include "common/CMFunc.h"
-#include "flow/FrameRules.h"
+#include "common/ExeFolder.h"
 #include "flow/QZTP0060.h"
+#include "flow/model/FrameRules.h"
 
 using namespace examora;
 using namespace examora::test;
@@ -28,7 +28,7 @@ class TestScreenFrame : public QObject {
   void titleColourByLinkMode() {
     QFETCH(QString, linkMode);
     QFETCH(QColor, colour);
-    QCOMPARE(TitleColourRule(linkMode), colour);
+    QCOMPARE(QColor(TitleColourRule(linkMode)), colour);
   }
 
   void centredLeftRoundsHalvesToEven() {

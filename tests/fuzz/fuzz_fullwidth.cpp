@@ -5,8 +5,8 @@
 #include <cstdint>
 
 #include "FuzzCheck.h"
-#include "common/CMHenkanJ.h"
 #include "common/Cp932.h"
+#include "common/FullWidth.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const QByteArrayView bytes(reinterpret_cast<const char*>(data), qsizetype(size));

@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "FuzzCheck.h"
-#include "common/MainGetDimension.h"
+#include "common/ImageSize.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const char* const kNames[] = {"p.bmp", "p.jpg", "p.wmf", "p.emf",

@@ -7,8 +7,8 @@
 #include "PictureEncoders.h"
 #include "SampleInstallation.h"
 #include "SamplePictures.h"
-#include "common/CMFunc.h"
 #include "common/Cp932.h"
+#include "common/ExeFolder.h"
 
 namespace examora::test {
 

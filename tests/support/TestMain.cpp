@@ -1,6 +1,10 @@
 #include "TestRegistry.h"
 
+#ifdef EXAMORA_TEST_GUILESS
+#include <QCoreApplication>
+#else
 #include <QApplication>
+#endif
 #include <QMetaMethod>
 #include <QTest>
 
@@ -48,10 +52,15 @@ bool HasFunction(const QMetaObject* meta, const std::string& selector) {
 int main(int argc, char** argv) {
   // The embedded browser's engine needs shared GL contexts, and in test containers (often run
   // as root, without a GPU) its sandbox and GPU process cannot start.
+#ifdef EXAMORA_TEST_GUILESS
+  // The models and rules run without widgets: no QApplication, as in a tool.
+  QCoreApplication app(argc, argv);
+#else
   if (!qEnvironmentVariableIsSet("QTWEBENGINE_CHROMIUM_FLAGS"))
     qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--no-sandbox --disable-gpu");
   QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
   QApplication app(argc, argv);
+#endif
 
   std::vector<char*> options{argv[0]};
   std::vector<std::string> selectors;

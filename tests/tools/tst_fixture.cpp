@@ -2,8 +2,8 @@
 
 #include "Fixture.h"
 #include "TestRegistry.h"
-#include "common/CMFunc.h"
 #include "common/Cp932.h"
+#include "common/ExeFolder.h"
 
 using examora::test::FixtureInstallation;
 using namespace Qt::StringLiterals;

@@ -1,5 +1,5 @@
 #include "TestRegistry.h"
-#include "common/CMFunc.h"
+#include "common/ExeFolder.h"
 #include "viewers/BrowserLockdown.h"
 #include "viewers/WBContainer.h"
 

@@ -27,7 +27,7 @@
 
 #include "SampleInstallation.h"
 #include "ScreenTable.h"
-#include "common/CMFunc.h"
+#include "common/ExeFolder.h"
 #include "flow/ScreenFrame.h"
 
 namespace {

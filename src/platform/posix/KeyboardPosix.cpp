@@ -1,0 +1,9 @@
+#include "platform/Keyboard.h"
+
+namespace examora {
+
+bool NativeKeysAreVirtualKeys() {
+  return false;
+}
+
+}  // namespace examora

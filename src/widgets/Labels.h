@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QColor>
+#include <QRect>
+#include <QString>
+
+class QLabel;
+class QWidget;
+
+// The plain labels and panels the screens are built from.
+namespace examora {
+
+// A label that shows its parent's background through, named after its design name. The
+// geometry is applied when it is given.
+QLabel* TransparentLabel(QWidget* parent, const QString& name, const QString& text = QString(),
+                         QRect geometry = QRect());
+
+// Fills the widget's background with one colour.
+void FillBackground(QWidget* widget, const QColor& colour);
+
+}  // namespace examora
