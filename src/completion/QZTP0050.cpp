@@ -4,12 +4,12 @@
 
 #include <QLabel>
 
-#include "widgets/MessageBox.h"
 #include "common/MessageCode.h"
 #include "common/QZMessage.h"
 #include "platform/TopLevelWindows.h"
 #include "widgets/Fonts.h"
 #include "widgets/Logo.h"
+#include "widgets/MessageBox.h"
 #include "widgets/RoundButton.h"
 
 namespace examora {

@@ -2,11 +2,11 @@
 #include "ModalDriver.h"
 #include "ScriptedOffice.h"
 #include "TestRegistry.h"
-#include "data/IniAccess.h"
 #include "common/Cp932.h"
 #include "common/QZMessage.h"
 #include "completion/QZQZ0060.h"
 #include "completion/QZTP0050.h"
+#include "data/IniAccess.h"
 #include "widgets/RoundButton.h"
 
 #include <QLabel>
