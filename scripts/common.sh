@@ -12,6 +12,11 @@ EXAMORA_PACKAGES=(
   libbenchmark-dev
 )
 
+# The Windows backends' test program runs under Wine (tests/win32/run.sh); doctest because Qt
+# Test is not available to the mingw-w64 build, locales for the Japanese locale Wine takes its
+# code page from.
+EXAMORA_WINE_PACKAGES=(wine wine64 doctest-dev locales)
+
 examora_install_packages() {
   local missing=()
   local pkg

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds with warnings as errors and runs every test, stage by stage,
+# Installs what is missing, builds once with AddressSanitizer, UndefinedBehaviorSanitizer and
+# warnings as errors (the asan preset), and runs every test on that build, stage by stage,
 # printing each stage's time:
-#   dev build, dev tests, crash harness (20 SIGKILL cycles), sanitizer build, sanitizer tests
-#   (AddressSanitizer + UndefinedBehaviorSanitizer over the whole suite), fuzz runs.
-# EXAMORA_SKIP_ASAN=1 skips the two sanitizer stages for a quicker local run; CI runs them.
-# EXAMORA_FUZZ_SECONDS sets each fuzz target's run time (default 60).
+#   layers (includes point down), build, tests, crash harness (20 SIGKILL cycles), the
+#   Windows backends under Wine, fuzz runs.
+# EXAMORA_SKIP_ASAN=1 builds and tests the dev preset instead, for a quicker local run.
+# EXAMORA_FUZZ_SECONDS sets each fuzz target's run time (default 30; two run at a time).
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 timings=()
@@ -14,26 +15,27 @@ stage() {
   local started=$SECONDS
   echo "==== $name"
   "$@"
-  timings+=("$(printf '%-16s %4d s' "$name" $((SECONDS - started)))")
+  timings+=("$(printf '%-18s %4d s' "$name" $((SECONDS - started)))")
   echo "==== $name: $((SECONDS - started)) s"
 }
 
-examora_install_packages "${EXAMORA_PACKAGES[@]}"
+examora_install_packages "${EXAMORA_PACKAGES[@]}" "${EXAMORA_WINE_PACKAGES[@]}"
 export QT_QPA_PLATFORM=offscreen
 jobs="$(nproc)"
+preset=asan
+if [ "${EXAMORA_SKIP_ASAN:-0}" = "1" ]; then
+  preset=dev
+  echo "==== sanitizers skipped (EXAMORA_SKIP_ASAN=1): the dev build is tested"
+fi
 
 stage "layers" python3 "$EXAMORA_ROOT/scripts/check_layers.py" "$EXAMORA_ROOT/src"
-stage "dev build" examora_build dev
-stage "dev tests" ctest --preset dev --parallel "$jobs" --label-exclude crash
-stage "crash harness" ctest --preset dev --label-regex crash
-if [ "${EXAMORA_SKIP_ASAN:-0}" != "1" ]; then
-  stage "asan build" examora_build asan
-  stage "asan tests" ctest --preset asan --parallel "$jobs"
-else
-  echo "==== sanitizer stages skipped (EXAMORA_SKIP_ASAN=1)"
-fi
+stage "build ($preset)" examora_build "$preset"
+stage "tests" ctest --preset "$preset" --parallel "$jobs" --label-exclude crash
+stage "crash harness" ctest --preset "$preset" --label-regex crash
+# The Windows backends, built with mingw-w64 and run under Wine against real Win32 behaviour.
+stage "win32 under wine" bash "$EXAMORA_ROOT/tests/win32/run.sh"
 # Every file reader under libFuzzer for a bounded time; a finding fails the run.
-stage "fuzz" bash "$EXAMORA_ROOT/tests/fuzz/run.sh" "${EXAMORA_FUZZ_SECONDS:-60}"
+stage "fuzz" bash "$EXAMORA_ROOT/tests/fuzz/run.sh" "${EXAMORA_FUZZ_SECONDS:-30}"
 
 echo "==== stage times"
 printf '%s\n' "${timings[@]}"

@@ -43,12 +43,26 @@ constexpr int kButtonHeight = 26;
 constexpr int kButtonTop = 13;
 constexpr int kButtonMargin = 30;
 constexpr int kItemHeight = 16;
-constexpr int kGuardFirstIntervalMs = 100;
 
 const QColor kBodyColour(245, 235, 250);
 const QColor kSelectedColour(51, 153, 255);
 
 const QString kDesignTitle = QStringLiteral("提出用ファイルの確認");
+
+// The compulsory end screen and the application stay above the program the candidate worked
+// in; a dialog opened over the screen (the proctor's extension) keeps the top while it is up.
+OnTopGuardHooks ConfirmationGuardHooks(TfrmQZQZ0020* screen) {
+  OnTopGuardHooks hooks;
+  hooks.windowEnabled = [screen] {
+    QWidget* modal = QApplication::activeModalWidget();
+    return screen->isEnabled() && (modal == nullptr || modal == screen);
+  };
+  hooks.raiseTopMost = [screen] {
+    SetTopMost(ApplicationMainWindow(), true);
+    SetTopMost(screen, true);
+  };
+  return hooks;
+}
 
 QString ExamTypeOf(const QString& partCode) {
   return ReadSetupIni(partCode).examType;
@@ -116,7 +130,8 @@ TfrmQZQZ0020::TfrmQZQZ0020(QWidget* owner)
     : ScreenFrame(owner, {.formCode = QStringLiteral("QZQZ0020"),
                           .topMost = TopMost::None,  // the application, and only when asked
                           .centre = true,
-                          .titleColour = true}) {
+                          .titleColour = true}),
+      Guard(ConfirmationGuardHooks(this)) {
   resize(kDesignWidth, kDesignHeight);
   setWindowTitle(kDesignTitle);
   TitleLabel()->setText(kDesignTitle);
@@ -175,10 +190,8 @@ TfrmQZQZ0020::TfrmQZQZ0020(QWidget* owner)
   addAction(ShortCutSCT);
   connect(ShortCutSCT, &QAction::triggered, this, &TfrmQZQZ0020::ShortCutSCTExecute);
 
-  NotOpMostTimer.setObjectName(QStringLiteral("NotOpMostTimer"));
-  NotOpMostTimer.setInterval(kGuardFirstIntervalMs);
-  connect(&NotOpMostTimer, &QTimer::timeout, this, &TfrmQZQZ0020::NotOpMostTimerTimer);
-  connect(this, &QDialog::finished, &NotOpMostTimer, &QTimer::stop);
+  Guard.NotOpMostTimer.setObjectName(QStringLiteral("NotOpMostTimer"));
+  connect(this, &QDialog::finished, &Guard, &OnTopGuard::StopGuard);
 
   LayOutBody();
 }
@@ -214,7 +227,7 @@ void TfrmQZQZ0020::showEvent(QShowEvent* event) {
     // The compulsory end screen must not be lost behind the application the candidate was
     // working in; the guard keeps it on top from now on.
     ForceForeground();
-    if (!NotOpMostTimer.isActive()) NotOpMostTimer.start();
+    if (!Guard.NotOpMostTimer.isActive()) Guard.StartGuard();
   }
 }
 
@@ -436,18 +449,6 @@ void TfrmQZQZ0020::ShortCutSCTExecute() {
   const ExtensionOutcome outcome = RunTimeExtension(this, PartCode());
   // Back to the exam, which re-reads its time and goes on with the extension.
   if (outcome.Changed()) done(ModalResult::Cancel);
-}
-
-void TfrmQZQZ0020::NotOpMostTimerTimer() {
-  NotOpMostTimer.stop();
-  // A dialog opened over this screen (the proctor's extension) keeps the top while it is up.
-  QWidget* modal = QApplication::activeModalWidget();
-  if (isEnabled() && (modal == nullptr || modal == this)) {
-    SetTopMost(ApplicationMainWindow(), true);
-    SetTopMost(this, true);
-    NotOpMostTimer.setInterval(NextGuardInterval(NotOpMostTimer.interval()));
-  }
-  NotOpMostTimer.start();
 }
 
 }  // namespace examora

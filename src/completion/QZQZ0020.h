@@ -1,14 +1,15 @@
+// QZQZ0020: the answer status confirmation that ends a part ("試験を終了してよろしいですか。").
 #pragma once
 
 #include <QColor>
 #include <QList>
 #include <QString>
 #include <QStringList>
-#include <QTimer>
 
 #include <functional>
 
 #include "completion/model/OfficeCheck.h"
+#include "exam/model/OnTopGuard.h"
 #include "flow/ScreenFrame.h"
 
 class QAction;
@@ -69,7 +70,8 @@ class TfrmQZQZ0020 : public ScreenFrame {
   RoundButton* CancelBtn = nullptr;
   RoundButton* FileUpdateBtn = nullptr;
   QAction* ShortCutSCT = nullptr;  // Ctrl+Shift+T
-  QTimer NotOpMostTimer;
+  // Keeps the compulsory end screen (and the application) on top, backing off to 10 s.
+  OnTopGuard Guard;
 
   // Label1 … Label12 by number (1-based); nullptr outside that range.
   QLabel* Label(int number) const;
@@ -91,7 +93,6 @@ class TfrmQZQZ0020 : public ScreenFrame {
   void OKBtnClick();
   void CancelBtnClick();
   void KaitoBoxDblClick(int row);
-  void NotOpMostTimerTimer();
 
   void setVisible(bool visible) override;
 

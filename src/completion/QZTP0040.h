@@ -1,3 +1,4 @@
+// QZTP0040: the knowledge score sheet shown at the end of a sample exam or a forced end.
 #pragma once
 
 #include <QString>

@@ -1,3 +1,4 @@
+// QZMain: the exam window with the question pages, the answer sheet and the clock.
 #pragma once
 
 #include <QDialog>
@@ -8,6 +9,7 @@
 #include <QStringList>
 #include <QTimer>
 
+#include <functional>
 #include <memory>
 
 #include "completion/model/OfficeCheck.h"
@@ -141,6 +143,14 @@ class TfrmQZMain : public QDialog {
 
  private:
   void BuildControls();
+  void RecordExamStart();
+  void SetUpAnswerSheet(const QString& gradeCode, bool subQuestionsOnly,
+                        const AnswerRecord& stored);
+  void BuildHeader();
+  void BuildSecondRow();
+  void BuildBody();
+  void BuildPracticeNotice();
+  void ConnectControls();
   void FormShow();
   void KnowledgeLayout();
   void Relayout();

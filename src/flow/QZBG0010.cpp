@@ -95,34 +95,8 @@ bool TfrmQZBG0010::event(QEvent* event) {
 void TfrmQZBG0010::SessionController() {
   // 1. Which part this is.
   PartCode = PartCodeFrom(executableFileName_, arguments_);
-
-  // 2. Nothing has been opened in this run yet.
-  if (const WriteResult written = WriteExamStarted(PartCode, false); !written) {
-    Log(msg::kSystemWriteFailed + written.error);
-    ShowMessageCode(this, nullptr, msg::kSystemWriteFailed, written.error);
-    EndProgram();
-    return;
-  }
-
-  // 3. A part that has ended runs only after a time-over extension.
-  switch (ReadSetupIni(PartCode).EndState()) {
-    case PartEndState::Ended:
-      (void)WriteExamStarted(PartCode, true);
-      ShowMessageCode(this, nullptr, msg::kExamAlreadyEnded);
-      EndProgram();
-      return;
-    case PartEndState::TimeOver: {
-      TfrmQZTP0220 notice(this);
-      notice.SetPartCode(PartCode);
-      if (notice.ShowModal() == ModalResult::Ok) {
-        EndProgram();
-        return;
-      }
-      break;
-    }
-    case PartEndState::Fresh:
-      break;
-  }
+  // 2.–3. The part's state decides whether it runs at all.
+  if (!CheckPartState()) return;
 
   // 4. Start-up lines.
   Log(QStringLiteral("起動"));
@@ -130,77 +104,119 @@ void TfrmQZBG0010::SessionController() {
                                                  QueryOsInfo(), TotalPhysicalMemory())),
            PartCode);
 
-  // 5. The wizard.
-  {
-    TfrmQZTP0020 candidate(this);
-    candidate.SetPartCode(PartCode);
-    if (candidate.ShowModal() != ModalResult::Ok) {
-      CloseBackground();
-      return;
-    }
-    // 6. The candidate's details go with every exam window.
-    VenueCode = candidate.VenueCode();
-    CandidateNumber = candidate.CandidateNumber();
-  }
+  // 5.–6. The wizard.
+  if (!RunWizard()) return;
   Log(QStringLiteral("試験開始"));
   const SetupIni setup = ReadSetupIni(PartCode);
   (void)WriteLayoutCode(PartCode, QStringLiteral("4"));
 
   // 7. Operation practice, when the content provides one and the time was not extended.
   bool practiceDone = false;
-  if (setup.extensionEnded.isEmpty() &&
-      QFileInfo(ContentFolder(SetupFolderCode(PartCode, true))).isDir()) {
-    Log(QStringLiteral("操作練習開始"));
-    QString practiceWindow;
-    switch (ChoosePractice(setup.examType)) {
-      case PracticeKind::Guide:
-        practiceWindow = QStringLiteral("TfrmQZTP0120");
-        break;
-      case PracticeKind::CompactWindow:
-        practiceWindow = QStringLiteral("TfrmQZMain2");
-        break;
-      case PracticeKind::KnowledgeWindow:
-        practiceWindow = QStringLiteral("TfrmQZMain");
-        break;
-    }
-    const RunOutcome practice = RunScreen(practiceWindow, true, false);
-    if (practice == RunOutcome::EndProgram) {
-      EndProgram();
-      return;
-    }
-    if (practice == RunOutcome::Closed) {
-      practiceDone = true;
-      show();
-      TfrmQZTP0060 start(this);
-      start.SetPartCode(PartCode);
-      start.StartMode = StartModeAfterPractice(setup.examCategory);
-      start.AfterPractice = true;
-      if (start.ShowModal() != ModalResult::Ok) {
-        CloseBackground();
-        return;
-      }
-    }
-  }
+  if (!RunPractice(setup, &practiceDone)) return;
 
   // 8. The exam window.
+  if (!RunExamWindow(setup, practiceDone)) return;
+
+  // 9. Closing the background window hands over.
+  CloseBackground();
+}
+
+bool TfrmQZBG0010::CheckPartState() {
+  // Nothing has been opened in this run yet.
+  if (const WriteResult written = WriteExamStarted(PartCode, false); !written) {
+    Log(msg::kSystemWriteFailed + written.error);
+    ShowMessageCode(this, nullptr, msg::kSystemWriteFailed, written.error);
+    EndProgram();
+    return false;
+  }
+  // A part that has ended runs only after a time-over extension.
+  switch (ReadSetupIni(PartCode).EndState()) {
+    case PartEndState::Ended:
+      (void)WriteExamStarted(PartCode, true);
+      ShowMessageCode(this, nullptr, msg::kExamAlreadyEnded);
+      EndProgram();
+      return false;
+    case PartEndState::TimeOver: {
+      TfrmQZTP0220 notice(this);
+      notice.SetPartCode(PartCode);
+      if (notice.ShowModal() == ModalResult::Ok) {
+        EndProgram();
+        return false;
+      }
+      return true;
+    }
+    case PartEndState::Fresh:
+      break;
+  }
+  return true;
+}
+
+bool TfrmQZBG0010::RunWizard() {
+  TfrmQZTP0020 candidate(this);
+  candidate.SetPartCode(PartCode);
+  if (candidate.ShowModal() != ModalResult::Ok) {
+    CloseBackground();
+    return false;
+  }
+  // The candidate's details go with every exam window.
+  VenueCode = candidate.VenueCode();
+  CandidateNumber = candidate.CandidateNumber();
+  return true;
+}
+
+bool TfrmQZBG0010::RunPractice(const SetupIni& setup, bool* practiceDone) {
+  if (!setup.extensionEnded.isEmpty() ||
+      !QFileInfo(ContentFolder(SetupFolderCode(PartCode, true))).isDir()) {
+    return true;
+  }
+  Log(QStringLiteral("操作練習開始"));
+  QString practiceWindow;
+  switch (ChoosePractice(setup.examType)) {
+    case PracticeKind::Guide:
+      practiceWindow = QStringLiteral("TfrmQZTP0120");
+      break;
+    case PracticeKind::CompactWindow:
+      practiceWindow = QStringLiteral("TfrmQZMain2");
+      break;
+    case PracticeKind::KnowledgeWindow:
+      practiceWindow = QStringLiteral("TfrmQZMain");
+      break;
+  }
+  const RunOutcome practice = RunScreen(practiceWindow, true, false);
+  if (practice == RunOutcome::EndProgram) {
+    EndProgram();
+    return false;
+  }
+  if (practice != RunOutcome::Closed) return true;
+  *practiceDone = true;
+  show();
+  TfrmQZTP0060 start(this);
+  start.SetPartCode(PartCode);
+  start.StartMode = StartModeAfterPractice(setup.examCategory);
+  start.AfterPractice = true;
+  if (start.ShowModal() != ModalResult::Ok) {
+    CloseBackground();
+    return false;
+  }
+  return true;
+}
+
+bool TfrmQZBG0010::RunExamWindow(const SetupIni& setup, bool restoreLayout) {
   const ExamWindowChoice choice = ChooseExamWindow(setup.examType, setup.examCategory);
   const QString window = choice.kind == ExamWindowKind::Compact      ? QStringLiteral("TfrmQZMain2")
                          : choice.kind == ExamWindowKind::AnswerOnly ? QStringLiteral("TfrmQZMain3")
                                                                      : QStringLiteral("TfrmQZMain");
-  const RunOutcome exam = RunScreen(window, false, practiceDone);
+  const RunOutcome exam = RunScreen(window, false, restoreLayout);
   if (exam == RunOutcome::EndProgram) {
     EndProgram();
-    return;
+    return false;
   }
-  if (exam == RunOutcome::Closed && choice.partEndScreen) {
-    if (RunScreen(QStringLiteral("TfrmQZTP0180"), false, false) == RunOutcome::EndProgram) {
-      EndProgram();
-      return;
-    }
+  if (exam == RunOutcome::Closed && choice.partEndScreen &&
+      RunScreen(QStringLiteral("TfrmQZTP0180"), false, false) == RunOutcome::EndProgram) {
+    EndProgram();
+    return false;
   }
-
-  // 9. Closing the background window hands over.
-  CloseBackground();
+  return true;
 }
 
 TfrmQZBG0010::RunOutcome TfrmQZBG0010::RunScreen(const QString& className, bool practice,

@@ -1,3 +1,4 @@
+// QZBG0010: the dark background that covers the screen for the whole part.
 #pragma once
 
 #include <QString>
@@ -5,6 +6,8 @@
 #include <QWidget>
 
 #include <memory>
+
+#include "data/ExamData.h"
 
 class QLabel;
 
@@ -42,6 +45,12 @@ class TfrmQZBG0010 : public QWidget {
 
  private:
   void SessionController();
+  // Steps of the session; false when the step has already ended the program or closed the
+  // background window.
+  bool CheckPartState();
+  bool RunWizard();
+  bool RunPractice(const SetupIni& setup, bool* practiceDone);
+  bool RunExamWindow(const SetupIni& setup, bool restoreLayout);
   void FormClose();
   void EndProgram();       // closes without hand-over
   void CloseBackground();  // closes with hand-over

@@ -1,3 +1,4 @@
+// QZQZ0030: the operation explanation, one picture of how the exam window works.
 #pragma once
 
 #include "flow/ScreenFrame.h"

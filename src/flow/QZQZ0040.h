@@ -1,3 +1,4 @@
+// QZQZ0040: the full-screen cover behind the notes or explanation opened from an exam window.
 #pragma once
 
 #include "flow/ScreenFrame.h"

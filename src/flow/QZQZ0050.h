@@ -1,3 +1,4 @@
+// QZQZ0050: "end the operation practice?" with yes and no.
 #pragma once
 
 #include "flow/ScreenFrame.h"

@@ -52,7 +52,7 @@ void DrawScaled(QPainter& painter, const QImage& picture, const ScaledPicture& a
   painter.drawImage(QRectF(at.x, 0, at.width, at.height), WhiteToTransparent(picture));
 }
 
-void SetLabelColour(QLabel* label, const QString& colour) {
+void SetTextColour(QLabel* label, const QString& colour) {
   label->setStyleSheet(colour.isEmpty()
                            ? QStringLiteral("background: transparent;")
                            : QStringLiteral("color: %1; background: transparent;").arg(colour));
@@ -298,11 +298,11 @@ void TfrmQZTP0020::FillExamInfo() {
     BuNmLbl->setText(setup.partName);
     BuNmLbl->setGeometry(KyuPatVerLbl->x() + KyuPatVerLbl->width() + 10, 218, BuNmLbl->width(), 23);
     BuNmLbl->show();
-    for (QLabel* l : {Midashi1Lbl, Midashi2Lbl}) SetLabelColour(l, kInstructionColourWebStyle);
+    for (QLabel* l : {Midashi1Lbl, Midashi2Lbl}) SetTextColour(l, kInstructionColourWebStyle);
     DetailsFrame->resize(kDetailsWidthWebStyle, DetailsFrame->height());
   } else {
     BuNmLbl->hide();
-    for (QLabel* l : {Midashi1Lbl, Midashi2Lbl}) SetLabelColour(l, {});
+    for (QLabel* l : {Midashi1Lbl, Midashi2Lbl}) SetTextColour(l, {});
     DetailsFrame->resize(kDetailsWidth, DetailsFrame->height());
   }
 

@@ -1,3 +1,4 @@
+// QZTP0020: the candidate information screen (venue code, number, name, birth date, sex).
 #pragma once
 
 #include <QList>

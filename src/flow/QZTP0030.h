@@ -1,3 +1,4 @@
+// QZTP0030: the notes pages of the exam, paged with back and next.
 #pragma once
 
 #include "flow/ScreenFrame.h"

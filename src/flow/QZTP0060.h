@@ -1,3 +1,4 @@
+// QZTP0060: the exam start screen with the exam's cover page and the start button.
 #pragma once
 
 #include <QHash>

@@ -1,3 +1,4 @@
+// QZTP0200, QZTP0210: the proctor's time extension input and its result line.
 #pragma once
 
 #include "flow/ScreenFrame.h"

@@ -1,3 +1,4 @@
+// QZTP0220: the notice that the part ended by time-over, shown when it is started again.
 #pragma once
 
 #include "flow/ScreenFrame.h"

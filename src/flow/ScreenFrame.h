@@ -1,3 +1,4 @@
+// The frame every wizard and notice screen shares: title band, step picture, footer, buttons.
 #pragma once
 
 #include <QDialog>

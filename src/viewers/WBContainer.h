@@ -1,3 +1,4 @@
+// The embedded browser that shows the question and notes pages, locked to their folders.
 #pragma once
 
 #include <QMenu>

@@ -4,6 +4,7 @@
 #include <QRect>
 #include <QString>
 
+class QFont;
 class QLabel;
 class QWidget;
 
@@ -14,6 +15,12 @@ namespace examora {
 // geometry is applied when it is given.
 QLabel* TransparentLabel(QWidget* parent, const QString& name, const QString& text = QString(),
                          QRect geometry = QRect());
+
+// A label in the given font and text colour that lets mouse input through to what lies below
+// (the title band of a window is dragged through its labels).
+QLabel* ColouredLabel(QWidget* parent, const QString& name, const QString& text, const QFont& font,
+                      const QColor& colour);
+void SetLabelColour(QLabel* label, const QColor& colour);
 
 // Fills the widget's background with one colour.
 void FillBackground(QWidget* widget, const QColor& colour);

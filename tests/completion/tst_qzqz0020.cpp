@@ -122,7 +122,7 @@ class TestQZQZ0020 : public QObject {
     QVERIFY(screen.CancelBtn->isVisible());
     QCOMPARE(screen.OKBtn->text(), u"はい"_s);
     QVERIFY(screen.OKBtn->x() < screen.CancelBtn->x());
-    QVERIFY(!screen.NotOpMostTimer.isActive());
+    QVERIFY(!screen.Guard.NotOpMostTimer.isActive());
 
     QListWidget* list = screen.kaitoBox;
     QCOMPARE(list->count(), 3);
@@ -153,11 +153,11 @@ class TestQZQZ0020 : public QObject {
       QCOMPARE(screen.OKBtn->text(), u"試験終了"_s);
       QCOMPARE(screen.OKBtn->x() + screen.OKBtn->width(), screen.width() - 30);
       QCOMPARE(screen.kaitoBox->count(), 3);
-      QVERIFY(screen.NotOpMostTimer.isActive());
+      QVERIFY(screen.Guard.NotOpMostTimer.isActive());
       screen.OKBtn->click();
     });
     QCOMPARE(screen.ShowModal(), ModalResult::Ok);
-    QVERIFY(!screen.NotOpMostTimer.isActive());
+    QVERIFY(!screen.Guard.NotOpMostTimer.isActive());
     QVERIFY(log().contains(u"QZQZ0020：はいボタン押下"_s));
   }
 
@@ -280,18 +280,18 @@ class TestQZQZ0020 : public QObject {
     screen.KeepOnTop = false;  // only the guard makes the application top-most here
     screen.show();
     QVERIFY(!main.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    QVERIFY(screen.NotOpMostTimer.isActive());
-    QCOMPARE(screen.NotOpMostTimer.interval(), 100);
-    screen.NotOpMostTimerTimer();
-    screen.NotOpMostTimerTimer();
-    QCOMPARE(screen.NotOpMostTimer.interval(), 300);
-    QVERIFY(screen.NotOpMostTimer.isActive());
+    QVERIFY(screen.Guard.NotOpMostTimer.isActive());
+    QCOMPARE(screen.Guard.NotOpMostTimer.interval(), 100);
+    screen.Guard.NotOpMostTimerTimer();
+    screen.Guard.NotOpMostTimerTimer();
+    QCOMPARE(screen.Guard.NotOpMostTimer.interval(), 300);
+    QVERIFY(screen.Guard.NotOpMostTimer.isActive());
     QVERIFY(screen.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     QVERIFY(main.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    screen.NotOpMostTimer.setInterval(9900);
-    screen.NotOpMostTimerTimer();
-    screen.NotOpMostTimerTimer();
-    QCOMPARE(screen.NotOpMostTimer.interval(), 10000);
+    screen.Guard.NotOpMostTimer.setInterval(9900);
+    screen.Guard.NotOpMostTimerTimer();
+    screen.Guard.NotOpMostTimerTimer();
+    QCOMPARE(screen.Guard.NotOpMostTimer.interval(), 10000);
     screen.close();
   }
 

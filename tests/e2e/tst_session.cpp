@@ -13,6 +13,7 @@
 #include "data/IniAccess.h"
 #include "flow/ExamWindows.h"
 #include "flow/QZBG0010.h"
+#include "platform/Shell.h"
 #include "widgets/WindowOrder.h"
 
 using namespace examora;
@@ -42,6 +43,14 @@ void WriteStandIn(FixtureInstallation& fx, const QString& name, const QString& m
   file.write("#!/bin/sh\ntouch \"$(dirname \"$0\")/" + marker.toUtf8() + "\"\n");
   file.close();
   QVERIFY(file.setPermissions(file.permissions() | QFile::ExeOwner | QFile::ExeUser));
+}
+
+// A program the session started has run by the time one started after it has: start a
+// stand-in and wait for its marker before looking for the absence of another.
+void WaitForStartedPrograms(FixtureInstallation& fx) {
+  WriteStandIn(fx, QStringLiteral("sentinel.exe"), QStringLiteral("sentinel"));
+  QVERIFY(StartExecutable(fx.path(QStringLiteral("sentinel.exe")).toStdString()).ok);
+  QTRY_VERIFY_WITH_TIMEOUT(fx.exists(QStringLiteral("sentinel")), 5000);
 }
 
 }  // namespace
@@ -173,7 +182,7 @@ void TestSession::closingTheCandidateScreenEndsWithoutHandOver() {
     Click(candidate, "CloseBtn");
   });
   RunSession();
-  QTest::qWait(300);
+  WaitForStartedPrograms(*fx_);
   QVERIFY(!fx_->exists(u"started-2"_s));
   QCOMPARE(fx_->readIni(kSetup, u"基本情報"_s, u"試験開始"_s), u"0"_s);
 }
@@ -340,7 +349,7 @@ void TestSession::examWindowEndingTheProgramSkipsHandOver() {
   WhenModal(IsScreen("examora::TfrmQZTP0020"),
             [this](QWidget* candidate) { WalkToStart(candidate); });
   RunSession();
-  QTest::qWait(1500);
+  WaitForStartedPrograms(*fx_);
   QVERIFY(!fx_->exists(u"started-2"_s));
 }
 
