@@ -41,7 +41,7 @@
 #include "SampleInstallation.h"
 #include "common/ExeFolder.h"
 #include "common/FileList.h"
-#include "completion/SubmissionFiles.h"
+#include "completion/model/SubmissionFiles.h"
 #include "data/AnswerRecord.h"
 #include "data/InstallPaths.h"
 #include "exam/QZMain.h"

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDate>
 #include <QLabel>
 #include <QListWidget>
 #include <QPainter>
@@ -13,12 +14,19 @@
 #include <array>
 
 #include "common/ExeFolder.h"
+#include "common/QZMessage.h"
+#include "common/RunLog.h"
+#include "completion/QZQZ0060.h"
 #include "completion/model/AnswerStatus.h"
+#include "completion/model/SubmissionFiles.h"
+#include "completion/model/SubmissionView.h"
 #include "data/ExamData.h"
 #include "exam/model/Placement.h"
+#include "flow/QZTP0190.h"
 #include "flow/TimeExtension.h"
 #include "platform/TopLevelWindows.h"
 #include "widgets/Fonts.h"
+#include "widgets/MessageBox.h"
 #include "widgets/RoundButton.h"
 #include "widgets/WindowOrder.h"
 
@@ -173,6 +181,7 @@ TfrmQZQZ0020::TfrmQZQZ0020(QWidget* owner)
   FileUpdateBtn->setObjectName(QStringLiteral("FileUpdateBtn"));
   FileUpdateBtn->resize(kButtonWidth, kButtonHeight);
   FileUpdateBtn->hide();
+  connect(FileUpdateBtn, &QPushButton::clicked, this, &TfrmQZQZ0020::ListSubmissionFiles);
 
   ShortCutSCT = new QAction(this);
   ShortCutSCT->setObjectName(QStringLiteral("ShortCutSCT"));
@@ -287,15 +296,41 @@ void TfrmQZQZ0020::BuildAnswerStatusList() {
 }
 
 void TfrmQZQZ0020::SetUpSubmissionView() {
-  // The frame of the file list: its size, the time-over title and the buttons. The variant
-  // texts, the file list itself and its checks are filled in by the submission check.
-  resize(514, 422);
-  listTop_ = 176;
-  listBottom_ = 0;
-  if (TimeOver) {
-    setWindowTitle(QStringLiteral("試験時間経過による試験終了"));
-    TitleLabel()->setText(QStringLiteral("試験時間経過による試験終了"));
+  const SubmissionViewLayout layout = LayoutOf(
+      ChooseSubmissionVariant(ExamTypeOf(PartCode()), ExamHasCompactPracticalPart(), TimeOver));
+  resize(layout.width, layout.height);
+  if (!layout.title.isEmpty()) {
+    setWindowTitle(layout.title);
+    TitleLabel()->setText(layout.title);
     TitleLabel()->adjustSize();
+  }
+  const QFont font = layout.gothic9pt ? UiFontPt(FontFace::MsGothic, 9, layout.bold)
+                                      : UiFont(FontFace::MsPGothic, 17);
+  for (int n = 1; n <= 12; ++n) Label(n)->hide();
+  for (const SubmissionLabel& spec : layout.labels) {
+    QLabel* label = Label(spec.number);
+    label->setFont(font);
+    label->setStyleSheet(spec.red ? QStringLiteral("color: red; background: transparent;")
+                                  : QStringLiteral("color: black; background: transparent;"));
+    label->move(spec.left, spec.top);
+    SetLabelText(label, spec.text);
+  }
+  CloseFileChk->setVisible(layout.checkBoxes);
+  FilePrintChk->setVisible(layout.checkBoxes);
+  if (layout.checkBoxes) {
+    for (QCheckBox* box : {CloseFileChk, FilePrintChk}) {
+      box->setFont(font);
+      box->adjustSize();
+    }
+    CloseFileChk->move(13, 80);
+    FilePrintChk->move(13, 96);
+  }
+  listTop_ = layout.listTop;
+  // The design's list height where the body panel holds it; otherwise down to the buttons.
+  const int panelHeight = height() - kTitleBandHeight - kButtonBandHeight;
+  listBottom_ = layout.listHeight > 0 ? std::max(panelHeight - listTop_ - layout.listHeight, 0) : 0;
+
+  if (TimeOver) {
     CancelBtn->hide();
     OKBtn->setText(QStringLiteral("試験終了"));
     okAtRight_ = true;
@@ -307,7 +342,39 @@ void TfrmQZQZ0020::SetUpSubmissionView() {
     FileUpdateBtn->hide();
   }
   LayOutBody();
+  ListSubmissionFiles();
+}
+
+void TfrmQZQZ0020::ListSubmissionFiles() {
+  kaitoBox->clear();
+  LineColors.clear();
+  for (const SubmissionFile& file :
+       ::examora::ListSubmissionFiles(SubmissionSource::Read(PartCode()))) {
+    kaitoBox->addItem(file.Line());
+    LineColors.append(Qt::black);
+    // Held open is the candidate's to fix; anything else (permission denied, a broken disk)
+    // is for the proctor, who finds the system's own words in the log.
+    if (!file.readable && !file.heldOpen) {
+      Log(QStringLiteral("ファイル確認失敗 ") + file.relativePath + QStringLiteral("：") +
+          file.error);
+    }
+  }
   UpdateHorizontalExtent();
+}
+
+bool TfrmQZQZ0020::CheckNoFileOpen() {
+  if (!FirstUnreadableWorkFile(SubmissionSource::Read(PartCode()))) return true;
+  ShowMessageCode(this, nullptr, FileOpenMessage(TimeOver));
+  return false;
+}
+
+bool TfrmQZQZ0020::CheckConfirmationBoxes() {
+  if (!ConfirmationBoxesRequired(Category, ExamTypeOf(PartCode()))) return true;
+  if (CloseFileChk->isChecked() && FilePrintChk->isChecked()) return true;
+  TfrmQZTP0190 notice(this);
+  notice.SetPartCode(PartCode());
+  notice.ShowModal();
+  return false;
 }
 
 int TfrmQZQZ0020::UpdateHorizontalExtent() {
@@ -341,6 +408,19 @@ void TfrmQZQZ0020::OKBtnClick() {
   if (IsKnowledgeView()) {
     done(ModalResult::Ok);
     return;
+  }
+  if (!CheckNoFileOpen() || !CheckConfirmationBoxes()) return;
+  if (!ReadSystemIni(QDate::currentDate().year()).app.isEmpty()) {
+    // The office application is closed first; if the candidate thinks again, this screen
+    // comes back unchanged and the exam goes on.
+    TfrmQZQZ0060 endConfirmation(this);
+    endConfirmation.SetPartCode(PartCode());
+    endConfirmation.Environment = Office;
+    hide();
+    if (endConfirmation.ShowModal() != ModalResult::Ok) {
+      show();
+      return;
+    }
   }
   const QString examType = ExamTypeOf(PartCode());
   const bool compactWindow = examType == u"2" || (examType == u"3" && Category == u"2");

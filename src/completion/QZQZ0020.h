@@ -8,6 +8,7 @@
 
 #include <functional>
 
+#include "completion/model/OfficeCheck.h"
 #include "exam/model/OnTopGuard.h"
 #include "flow/ScreenFrame.h"
 
@@ -40,6 +41,9 @@ class TfrmQZQZ0020 : public ScreenFrame {
   QStringList Answers;  // Answers[0] = sub-question 1
   // Practical view hand-back: the exam window's ConfirmAndClose (may be empty).
   std::function<void()> ConfirmAndClose;
+  // Where the office application is looked for at the end; the system's unless a test plays
+  // one.
+  OfficeEnvironment* Office = &SystemOfficeEnvironment();
 
   // Output: the 0-based list line double-clicked (result 6); -1 until then.
   int JumpIndex = -1;
@@ -73,8 +77,13 @@ class TfrmQZQZ0020 : public ScreenFrame {
   QLabel* Label(int number) const;
 
   void BuildAnswerStatusList();
-  // The practical view's frame: size, time-over title and buttons, an empty list.
+  // The practical view: the text variant, the buttons and the file list.
   void SetUpSubmissionView();
+  // Rebuilds the list of the files that will be graded ("表示の更新" too).
+  void ListSubmissionFiles();
+  // The two checks of "はい" in the practical view; false after showing why not.
+  bool CheckNoFileOpen();
+  bool CheckConfirmationBoxes();
   void ShortCutSCTExecute();
   // Sizes the list's horizontal scroll range to its widest line + 10 px; returns that width.
   int UpdateHorizontalExtent();

@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QDate>
 #include <QDateTime>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QHeaderView>
@@ -26,6 +27,7 @@
 #include "common/WallClock.h"
 #include "completion/QZQZ0020.h"
 #include "completion/QZTP0040.h"
+#include "completion/QZTP0050.h"
 #include "data/AnswerRecord.h"
 #include "data/ExamData.h"
 #include "data/IniAccess.h"
@@ -38,6 +40,7 @@
 #include "flow/QZQZ0050.h"
 #include "flow/model/FrameRules.h"
 #include "platform/SystemMenu.h"
+#include "platform/TopLevelWindows.h"
 #include "viewers/WBContainer.h"
 #include "widgets/Band.h"
 #include "widgets/Fonts.h"
@@ -72,6 +75,9 @@ TfrmQZMain::TfrmQZMain(QWidget* owner, const ClockSource* clockSource)
   hooks.releaseTopMost = [] { SetTopMost(ApplicationMainWindow(), false); };
   hooks.log = [this](const QString& line) { Log(line); };
   guard_ = new OnTopGuard(std::move(hooks), this);
+  CheckTimer.setObjectName(QStringLiteral("CheckTimer"));
+  CheckTimer.setInterval(100);
+  connect(&CheckTimer, &QTimer::timeout, this, &TfrmQZMain::CheckTimerTimer);
   BuildControls();
 }
 
@@ -113,6 +119,17 @@ void TfrmQZMain::FormShow() {
   rensyuPnl_->setVisible(PracticeMode);
 
   const SystemIni system = ReadSystemIni(CurrentDate().year());
+  if (ExamCategory == u"2") {
+    Log(QStringLiteral("QZMain：起動ソフト確認"));
+    if (!system.appVersionCheck.isEmpty() && !OfficeApplicationReady()) {
+      // The candidate chose to end instead of starting the right application.
+      resize(0, height());
+      move(x(), 0);
+      EndProgramRequested = true;
+      QTimer::singleShot(0, this, [this] { RequestClose(CloseReason::SetupFailed); });
+      return;
+    }
+  }
   const SetupIni content = ReadSetupIni(SetupFolderCode);
   const ExamWindowTitles titles = ExamTitles(system, content.partName, PracticeMode);
   setWindowTitle(titles.caption);
@@ -204,6 +221,41 @@ void TfrmQZMain::SetUpAnswerSheet(const QString& gradeCode, bool subQuestionsOnl
   BuildColumnCaptions(subQuestionsOnly);
   BuildTree();
   Refilter(true);
+}
+
+bool TfrmQZMain::OfficeApplicationReady() {
+  // Checked from CheckTimer, as the check dialog does, so that the application's window can
+  // come up and answer between the rounds; messages keep flowing while the set-up waits.
+  AppCheckPassed = false;
+  AppCheckState = QStringLiteral("1");
+  CheckTimer.start();
+  QEventLoop wait;
+  QTimer poll;
+  poll.setInterval(100);
+  connect(&poll, &QTimer::timeout, &wait, [this, &wait] {
+    if (AppCheckState == u"3") wait.quit();
+  });
+  poll.start();
+  wait.exec();
+  if (AppCheckPassed) return true;
+  TfrmQZTP0050 dialog(this);
+  dialog.SetPartCode(PartCode);
+  dialog.Environment = Office;
+  return dialog.ShowModal() == ModalResult::Ok;
+}
+
+void TfrmQZMain::CheckTimerTimer() {
+  CheckTimer.stop();
+  if (AppCheckState == u"3") return;
+  const OfficeCheckOutcome outcome = CheckOfficeApplication(OfficeSettings::Read(), *Office);
+  if (outcome == OfficeCheckOutcome::Unreachable) {
+    ForceForeground(static_cast<WindowId>(winId()));
+    AppCheckState = QStringLiteral("2");
+    CheckTimer.start();
+    return;
+  }
+  AppCheckPassed = outcome == OfficeCheckOutcome::Passed;
+  AppCheckState = QStringLiteral("3");
 }
 
 bool TfrmQZMain::event(QEvent* event) {

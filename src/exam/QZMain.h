@@ -7,10 +7,12 @@
 #include <QRect>
 #include <QString>
 #include <QStringList>
+#include <QTimer>
 
 #include <functional>
 #include <memory>
 
+#include "completion/model/OfficeCheck.h"
 #include "exam/model/AnswerSheet.h"
 #include "exam/model/ExamClock.h"
 #include "exam/model/Placement.h"
@@ -76,6 +78,18 @@ class TfrmQZMain : public QDialog {
   // A coded message the set-up showed; the window then closes and the program ends.
   QString SetupError;
   bool EndProgramRequested = false;
+
+  // The silent office application check of a practical part's set-up: "1" checking, "2" retry
+  // armed (the application's window is there, its automation object not yet), "3" finished.
+  QString AppCheckState;
+  bool AppCheckPassed = false;
+  QTimer CheckTimer;
+  // Where the office application is looked for; the system's unless a test plays one.
+  OfficeEnvironment* Office = &SystemOfficeEnvironment();
+  void CheckTimerTimer();
+  // Runs the silent check and, when it does not pass, the check dialog; false when the
+  // candidate ended the program there.
+  bool OfficeApplicationReady();
 
   // Ending. Every way of ending (EndBtn, the clock, ConfirmAndClose) asks here; the request
   // is decided by FormCloseQuery and the window closes only when it allows the close.

@@ -1,14 +1,21 @@
 #include <QAction>
+#include <QCheckBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QMessageBox>
+#include <QProcess>
 #include <QScrollBar>
 #include <QTest>
 
+#include "FileLockHolder.h"
 #include "Fixture.h"
 #include "ModalDriver.h"
+#include "ScriptedOffice.h"
 #include "TestRegistry.h"
 #include "common/Cp932.h"
+#include "common/QZMessage.h"
 #include "completion/QZQZ0020.h"
+#include "completion/model/OfficeCheck.h"
 #include "data/ExamData.h"
 #include "data/IniAccess.h"
 #include "data/InstallPaths.h"
@@ -353,6 +360,147 @@ class TestQZQZ0020 : public QObject {
     QCOMPARE(screen.result(), result);
     QCOMPARE(fixture_->readIni(u"system/2/setup.ini"_s, u"基本情報"_s, u"延長終了"_s),
              extensionEnded);
+    screen.close();
+  }
+
+  // Every practical confirmation of an exam with a compact practical part shows variant B,
+  // whatever this part is (but a web-style part itself); the others follow time-over.
+  void practicalVariant_data() {
+    QTest::addColumn<QString>("otherPartType");
+    QTest::addColumn<QString>("thisType");
+    QTest::addColumn<bool>("timeOver");
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<QString>("label1");
+    QTest::newRow("B") << u"2"_s << u"1"_s << false << QSize(514, 370)
+                       << u"解答状況は以下の通りです。試験を終了してよろしいですか。"_s;
+    QTest::newRow("B at time-over")
+        << u"2"_s << u"1"_s << true << QSize(514, 370)
+        << u"解答状況は以下の通りです。試験を終了してよろしいですか。"_s;
+    QTest::newRow("A") << u"2"_s << u"3"_s << false << QSize(464, 422)
+                       << u"実技問題の解答状況は以下の通りです。実技問題を終了してよろしい"_s;
+    QTest::newRow("C") << u"1"_s << u"1"_s << true << QSize(514, 422)
+                       << u"制限時間となりましたので、試験を終了します。"_s;
+    QTest::newRow("D") << u"1"_s << u"1"_s << false << QSize(514, 422)
+                       << u"解答状況は以下の通りでよろしいですか。"_s;
+  }
+  void practicalVariant() {
+    QFETCH(QString, otherPartType);
+    QFETCH(QString, thisType);
+    QFETCH(bool, timeOver);
+    QFETCH(QSize, size);
+    QFETCH(QString, label1);
+    FixtureInstallation exam;
+    exam.practicalPart(u"1"_s, otherPartType);
+    exam.practicalPart(u"2"_s, thisType);
+    QVERIFY(exam.ok());
+    exam.setExeFolder();
+    TfrmQZQZ0020 screen(nullptr);
+    screen.SetPartCode(u"2"_s);
+    screen.Category = u"2"_s;
+    screen.TimeOver = timeOver;
+    screen.show();
+    QCOMPARE(screen.size(), size);
+    QCOMPARE(screen.Label1->text(), label1);
+    QCOMPARE(screen.CloseFileChk->isVisible(), thisType == u"3");
+    // The list shows the work file the fixture laid out (no start time recorded).
+    QCOMPARE(screen.kaitoBox->count(), 1);
+    QVERIFY(screen.kaitoBox->item(0)->text().startsWith(u"site\\index.html（更新日時："_s));
+    screen.close();
+    fixture_->setExeFolder();
+  }
+
+  // "はい" is refused while another process holds a work file, with the text naming the button
+  // pressed; after it lets go, "表示の更新" shows the time and the end goes ahead.
+  void fileHeldOpenRefusesTheEnd() {
+    fixture_->practicalPart(u"2"_s, u"2"_s);
+    TfrmQZQZ0020 screen(nullptr);
+    screen.SetPartCode(u"2"_s);
+    screen.Category = u"2"_s;
+    screen.TimeOver = true;
+    bool confirmed = false;
+    screen.ConfirmAndClose = [&] { confirmed = true; };
+    QProcess holder;
+    QVERIFY(StartFileLockHolder(holder, fixture_->path(u"実技用/site/index.html"_s)));
+    screen.show();
+    QCOMPARE(screen.kaitoBox->item(0)->text(),
+             u"site\\index.html（ファイルを保存して閉じてください）"_s);
+    QString shown;
+    auto box = WhenModalAppears([&shown](QWidget* w) {
+      if (auto* message = qobject_cast<QMessageBox*>(w)) shown = message->text();
+      ClickButton(QMessageBox::Ok)(w);
+    });
+    screen.OKBtn->click();
+    QTRY_VERIFY(box->fired());
+    QCOMPARE(u"E11"_s + shown, msg::kFileOpenPressEnd);
+    QVERIFY(!confirmed);
+
+    holder.kill();
+    QVERIFY(holder.waitForFinished());
+    screen.FileUpdateBtn->click();
+    QVERIFY(screen.kaitoBox->item(0)->text().startsWith(u"site\\index.html（更新日時："_s));
+    screen.OKBtn->click();
+    QVERIFY(confirmed);
+    screen.close();
+  }
+
+  // Web-style practical part: one box ticked shows the notice and keeps the screen; both go on.
+  void confirmationBoxes() {
+    fixture_->practicalPart(u"2"_s, u"3"_s);
+    TfrmQZQZ0020 screen(nullptr);
+    screen.SetPartCode(u"2"_s);
+    screen.Category = u"2"_s;
+    bool confirmed = false;
+    screen.ConfirmAndClose = [&] { confirmed = true; };
+    screen.show();
+    screen.CloseFileChk->setChecked(true);
+    QSize noticeSize;
+    auto notice = WhenModalAppears([&noticeSize](QWidget* w) {
+      noticeSize = w->size();
+      ClickButton(u"閉じる"_s)(w);
+    });
+    screen.OKBtn->click();
+    QTRY_VERIFY(notice->fired());
+    QCOMPARE(noticeSize, QSize(455, 157));
+    QVERIFY(!confirmed);
+    QVERIFY(screen.isVisible());
+    QVERIFY(FromCp932(fixture_->readBytes(u"system/2/log.txt"_s)).contains(u"QZTP0190：開始"_s));
+    screen.FilePrintChk->setChecked(true);
+    screen.OKBtn->click();
+    QVERIFY(confirmed);
+    screen.close();
+  }
+
+  // With an office application configured, "はい" asks QZQZ0060 first: "いいえ" there brings
+  // this screen back and the exam goes on; "はい" closes the application and ends.
+  void officeApplicationClosedBeforeTheEnd() {
+    fixture_->practicalPart(u"2"_s, u"2"_s);
+    setIni(u"system/system.ini"_s, u"基本情報"_s, u"APP"_s, u"Word.Application"_s);
+    setIni(u"system/system.ini"_s, u"基本情報"_s, u"APP検索名"_s, u"OpusApp"_s);
+    ScriptedOffice::Script script;
+    script.programId = "Word.Application";
+    script.windowClass = "OpusApp";
+    script.documents = 1;
+    ScriptedOffice office(script);
+    TfrmQZQZ0020 screen(nullptr);
+    screen.SetPartCode(u"2"_s);
+    screen.Category = u"2"_s;
+    screen.Office = &office;
+    bool confirmed = false;
+    screen.ConfirmAndClose = [&] { confirmed = true; };
+    screen.show();
+
+    auto no = WhenModalAppears(ClickButton(u"いいえ"_s));
+    screen.OKBtn->click();
+    QTRY_VERIFY(no->fired());
+    QVERIFY(screen.isVisible());
+    QVERIFY(!confirmed);
+    QCOMPARE(office.OpenDocuments(), 1);
+
+    auto yes = WhenModalAppears(ClickButton(u"はい"_s));
+    screen.OKBtn->click();
+    QTRY_VERIFY(yes->fired());
+    QVERIFY(confirmed);
+    QVERIFY(!office.Running());
     screen.close();
   }
 };

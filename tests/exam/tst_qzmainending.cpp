@@ -9,6 +9,7 @@
 
 #include "Fixture.h"
 #include "ModalDriver.h"
+#include "ScriptedOffice.h"
 #include "TestRegistry.h"
 #include "common/Cp932.h"
 #include "common/ExeFolder.h"
@@ -387,6 +388,47 @@ class TestQZMainEnding : public QObject {
     QVERIFY(!w->Guard()->ErrDialogCheckTimer.isActive());
   }
 
+  // A practical part with an expected office version: the right one running lets the set-up
+  // go on without a word; none running brings up the check dialog, whose "終了する" ends the
+  // program before the exam starts.
+  void officeApplicationCheckAtSetUp_data() {
+    QTest::addColumn<bool>("running");
+    QTest::newRow("right version running") << true;
+    QTest::newRow("not running, candidate ends") << false;
+  }
+  void officeApplicationCheckAtSetUp() {
+    QFETCH(bool, running);
+    SetIni(SetupIniPath(u"1"_s), u"基本情報"_s, u"試験区分"_s, u"2"_s);
+    SetIni(u"system/system.ini"_s, u"基本情報"_s, u"APP"_s, u"Excel.Application"_s);
+    SetIni(u"system/system.ini"_s, u"基本情報"_s, u"APPVERチェック文字"_s, u"16.0"_s);
+    SetIni(u"system/system.ini"_s, u"基本情報"_s, u"APP検索名"_s, u"XLMAIN"_s);
+    test::ScriptedOffice::Script script;
+    script.hasWindow = running;
+    script.objectReachable = running;
+    test::ScriptedOffice office(script);
+    auto w = MakeWindow();
+    w->Office = &office;
+    std::shared_ptr<test::ModalWait> dialog;
+    if (!running) {
+      dialog = test::WhenModal([](QWidget* m) { return m->objectName() == u"TfrmQZTP0050"_s; },
+                               [](QWidget* m) {
+                                 test::WhenModalAppears(test::ClickButton(QMessageBox::Yes));
+                                 m->findChild<QPushButton*>(u"EndBtn"_s)->click();
+                               });
+    }
+    w->show();
+    if (running) {
+      QTRY_VERIFY(w->SetupDone);
+      QVERIFY(w->AppCheckPassed);
+      QVERIFY(!w->EndProgramRequested);
+    } else {
+      QTRY_VERIFY(dialog->fired());
+      QTRY_VERIFY(!w->isVisible());
+      QVERIFY(w->EndProgramRequested);
+      QVERIFY(!w->SetupDone);
+    }
+    QCOMPARE(w->AppCheckState, u"3"_s);
+  }
   void knowledgePartRunsNoGuard() {
     auto w = StartedWindow();
     QVERIFY(w);

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "completion/OfficeCheck.h"
+#include "completion/model/OfficeCheck.h"
 
 // An office application played by a script, behind the office rules' seam: which program runs,
 // its version, its open documents, calls that fail, and an application that keeps answering

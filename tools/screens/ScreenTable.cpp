@@ -10,7 +10,9 @@
 #include <algorithm>
 
 #include "completion/QZQZ0020.h"
+#include "completion/QZQZ0060.h"
 #include "completion/QZTP0040.h"
+#include "completion/QZTP0050.h"
 #include "data/AnswerRecord.h"
 #include "data/ExamData.h"
 #include "data/IniAccess.h"
@@ -23,6 +25,7 @@
 #include "flow/QZTP0020.h"
 #include "flow/QZTP0030.h"
 #include "flow/QZTP0060.h"
+#include "flow/QZTP0190.h"
 #include "flow/QZTP0200.h"
 #include "flow/QZTP0220.h"
 
@@ -72,6 +75,12 @@ Shot Make(const QString& partCode) {
 // The practical part as a web-style part (exam type "3"), which the sample does not have.
 void MakePart2WebStyle(Installation& installation) {
   installation.Set(kPart2Setup, kBasics, QStringLiteral("受験タイプ"), QStringLiteral("3"));
+}
+
+// The practical part worked beside the knowledge-style exam window (exam type "1"): the exam
+// then has no compact practical part.
+void MakePart2Plain(Installation& installation) {
+  installation.Set(kPart2Setup, kBasics, QStringLiteral("受験タイプ"), QStringLiteral("1"));
 }
 
 Shot CandidateInfo(const QString& partCode) {
@@ -203,6 +212,16 @@ Shot AnswerStatus(bool timeOver) {
   return {std::move(screen), false};
 }
 
+// The practical confirmation of part 2 over the sample's work folder. The sample's part 2 is a
+// compact practical part, so its exam shows variant B unless a row changes that first.
+Shot SubmissionCheck(bool timeOver) {
+  auto screen = std::make_unique<TfrmQZQZ0020>(nullptr);
+  screen->SetPartCode(QStringLiteral("2"));
+  screen->Category = QStringLiteral("2");
+  screen->TimeOver = timeOver;
+  return {std::move(screen), false};
+}
+
 }  // namespace
 
 const std::vector<ScreenEntry>& ScreenTable() {
@@ -236,7 +255,35 @@ const std::vector<ScreenEntry>& ScreenTable() {
        [](Installation&) { return Explanation(QStringLiteral("1"), QStringLiteral("1"), false); }},
 
       {QStringLiteral("QZQZ0020"), [](Installation&) { return AnswerStatus(false); }},
+      {QStringLiteral("QZQZ0020-practical-A"),
+       [](Installation& i) {
+         MakePart2WebStyle(i);
+         return SubmissionCheck(false);
+       }},
+      {QStringLiteral("QZQZ0020-practical-B"),
+       [](Installation&) { return SubmissionCheck(false); }},
+      {QStringLiteral("QZQZ0020-practical-C"),
+       [](Installation& i) {
+         MakePart2Plain(i);
+         return SubmissionCheck(true);
+       }},
+      {QStringLiteral("QZQZ0020-practical-D"),
+       [](Installation& i) {
+         MakePart2Plain(i);
+         return SubmissionCheck(false);
+       }},
+      {QStringLiteral("QZTP0190"),
+       [](Installation&) { return Make<TfrmQZTP0190>(QStringLiteral("2")); }},
       {QStringLiteral("QZQZ0020-timeover"), [](Installation&) { return AnswerStatus(true); }},
+
+      {QStringLiteral("QZTP0050"),
+       [](Installation&) { return Make<TfrmQZTP0050>(QStringLiteral("2")); }},
+      {QStringLiteral("QZQZ0060"),
+       [](Installation& i) {
+         i.Set(QStringLiteral("system\\system.ini"), kBasics, QStringLiteral("APP"),
+               QStringLiteral("Excel.Application"));
+         return Make<TfrmQZQZ0060>(QStringLiteral("2"));
+       }},
 
       {QStringLiteral("QZQZ0050"),
        [](Installation&) { return Make<TfrmQZQZ0050>(QStringLiteral("1")); }},

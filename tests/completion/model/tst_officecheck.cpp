@@ -1,7 +1,7 @@
 #include "ScriptedOffice.h"
 #include "TestRegistry.h"
 #include "common/QZMessage.h"
-#include "completion/OfficeCheck.h"
+#include "completion/model/OfficeCheck.h"
 
 #include <QTest>
 

@@ -1,4 +1,4 @@
-#include "completion/SubmissionFiles.h"
+#include "completion/model/SubmissionFiles.h"
 
 #include <QHash>
 #include <QSet>

@@ -1,8 +1,8 @@
 #include "FileLockHolder.h"
 #include "Fixture.h"
 #include "TestRegistry.h"
+#include "completion/model/SubmissionFiles.h"
 #include "data/IniAccess.h"
-#include "completion/SubmissionFiles.h"
 
 #include <QDateTime>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "completion/OfficeCheck.h"
+#include "completion/model/OfficeCheck.h"
 
 #include <QDate>
 
