@@ -2,8 +2,9 @@
 # Installs what is missing, builds once with AddressSanitizer, UndefinedBehaviorSanitizer and
 # warnings as errors (the asan preset), and runs every test on that build, stage by stage,
 # printing each stage's time:
-#   layers (includes point down), build, tests, crash harness (20 SIGKILL cycles), desktop
-#   walk (the real program under Xvfb and openbox), the Windows backends under Wine, fuzz runs.
+#   layers (includes point down), build, tests (the crash harness's 20 SIGKILL cycles among
+#   them), desktop walk (the real program under Xvfb and openbox), the Windows backends under
+#   Wine, fuzz runs.
 # EXAMORA_SKIP_ASAN=1 builds and tests the dev preset instead, for a quicker local run.
 # EXAMORA_FUZZ_SECONDS sets each fuzz target's run time (default 30; two run at a time).
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
