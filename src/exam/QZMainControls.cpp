@@ -342,9 +342,10 @@ void TfrmQZMain::FitOverlay() {
       QStringLiteral("[window.innerWidth - document.documentElement.clientWidth,"
                      " window.innerHeight - document.documentElement.clientHeight]"),
       QWebEngineScript::ApplicationWorld, [self](const QVariant& bars) {
-        if (!self) return;
+        // A page that goes away answers its pending scripts with nothing, from inside the
+        // window's destructor: look at the answer before touching the window.
         const QVariantList widths = bars.toList();
-        if (widths.size() != 2) return;
+        if (widths.size() != 2 || !self) return;
         const double scale = self->browser_->page()->zoomFactor();
         self->overlay_->SetUncoveredEdges(qRound(widths[0].toDouble() * scale),
                                           qRound(widths[1].toDouble() * scale));

@@ -318,8 +318,9 @@ void TestSession::secondInstanceExitsWithoutWriting() {
   first.setWorkingDirectory(fx_->root());
   first.start(exe, {});
   QVERIFY(first.waitForStarted());
-  // The first instance is up once its candidate screen has started.
-  QTRY_VERIFY_WITH_TIMEOUT(LogEvents(*fx_).contains(u"QZTP0020：開始"_s), 20000);
+  // The first instance is up once its candidate screen has set itself up: the install folder
+  // line is the last one the screen writes when it opens.
+  QTRY_VERIFY_WITH_TIMEOUT(LogEvents(*fx_).join(u'\n').contains(u"QZTP0020：起動位置："_s), 20000);
   const QByteArray setupBefore = fx_->readBytes(kSetup);
   const QByteArray logBefore = fx_->readBytes(u"system/1/log.txt"_s);
 
