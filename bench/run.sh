@@ -2,10 +2,11 @@
 # Builds the program and the benchmarks (optimised), runs every figure against its bare
 # baseline on a private virtual X server, and prints one table.
 #
-#   bench/run.sh [--no-build] [--runs N] [--idle SECONDS] [--build-dir DIR]
+#   bench/run.sh [--no-build] [--runs N] [--idle SECONDS] [--build-dir DIR] [--start-only]
 #
 # --runs: start-up measurements per side (default 10, after one untimed start of each);
-# --idle: length of the idle period of the CPU and memory figures (default 60).
+# --idle: length of the idle period of the CPU and memory figures (default 60);
+# --start-only: only the start-up figures (ours against the fair baseline), for quick checks.
 # EXAMORA_BENCH_JOBS limits the build's parallel jobs (default: all cores).
 source "$(dirname "${BASH_SOURCE[0]}")/../scripts/common.sh"
 
@@ -13,13 +14,15 @@ build="$EXAMORA_ROOT/build/bench"
 runs=10
 idle=60
 do_build=1
+start_only=0
 while [ $# -gt 0 ]; do
   case "$1" in
     --no-build) do_build=0 ;;
     --runs) runs="$2"; shift ;;
     --idle) idle="$2"; shift ;;
     --build-dir) build="$2"; shift ;;
-    *) echo "usage: bench/run.sh [--no-build] [--runs N] [--idle SECONDS] [--build-dir DIR]" >&2
+    --start-only) start_only=1 ;;
+    *) echo "usage: bench/run.sh [--no-build] [--runs N] [--idle SECONDS] [--build-dir DIR] [--start-only]" >&2
        exit 2 ;;
   esac
   shift
@@ -107,6 +110,24 @@ start_ours >/dev/null && start_bare >/dev/null && start_bare_gl >/dev/null &&
 : >"$work/start_bare.txt"
 : >"$work/start_bare_gl.txt"
 : >"$work/start_bare_engine.txt"
+if [ "$start_only" = 1 ]; then
+  for _ in $(seq "$runs"); do
+    start_ours >>"$work/start_ours.txt"
+    sleep 0.3
+    start_bare_engine >>"$work/start_bare_engine.txt"
+    sleep 0.3
+  done
+  python3 - "$work" "$load_before" "$(cut -d' ' -f1-3 /proc/loadavg)" <<'PY'
+import pathlib, statistics, sys
+work = pathlib.Path(sys.argv[1])
+ours = [float(x) for x in (work / "start_ours.txt").read_text().split()]
+fair = [float(x) for x in (work / "start_bare_engine.txt").read_text().split()]
+print(f"start -> candidate screen: ours {statistics.median(ours):.1f} ms, fair baseline "
+      f"{statistics.median(fair):.1f} ms, ratio {statistics.median(ours) / statistics.median(fair):.2f}x "
+      f"({len(ours)} runs; load average {sys.argv[2]} -> {sys.argv[3]})")
+PY
+  exit 0
+fi
 for _ in $(seq "$runs"); do
   start_ours >>"$work/start_ours.txt"
   sleep 0.3

@@ -577,11 +577,17 @@ class TestQZMain : public QObject {
   }
 
   // The fifth choice lies inside the sheet, left of its scroll bar, where a click reaches it.
+  // A display zoom (Windows' 125 % or 150 %, QT_SCALE_FACTOR here) scales every window as a
+  // whole, so what it changes for the layout is the screen size in device-independent pixels.
   void fifthChoiceIsReachable_data() {
     QTest::addColumn<QSize>("window");
     QTest::newRow("1280 x 1024") << QSize(1280, 1024);
     QTest::newRow("1024 x 768") << QSize(1024, 768);
     QTest::newRow("1920 x 1080") << QSize(1920, 1080);
+    QTest::newRow("1280 x 1024 at 125 %") << QSize(1024, 819);
+    QTest::newRow("1920 x 1080 at 125 %") << QSize(1536, 864);
+    QTest::newRow("1920 x 1080 at 150 %") << QSize(1280, 720);
+    QTest::newRow("1366 x 768 at 125 %") << QSize(1093, 614);
   }
   void fifthChoiceIsReachable() {
     QFETCH(QSize, window);
