@@ -26,6 +26,7 @@
 #include "widgets/NumericEdit.h"
 #include "widgets/RoundButton.h"
 #include "widgets/ScreenMetrics.h"
+#include "widgets/WindowOrder.h"
 
 using namespace examora;
 using namespace Qt::StringLiterals;
@@ -276,7 +277,14 @@ class TestQZMainEnding : public QObject {
   }
 
   // Forced end: the Q11 message, "E", the scoring screen, no confirmation, program end.
+  // The forced end also comes through while the candidate has the confirmation open.
+  void forcedEnd_data() {
+    QTest::addColumn<bool>("confirmationOpen");
+    QTest::newRow("exam running") << false;
+    QTest::newRow("confirmation open") << true;
+  }
   void forcedEnd() {
+    QFETCH(bool, confirmationOpen);
     SetIni(SetupIniPath(u"1"_s), u"基本情報"_s, u"強制終了"_s, u"1"_s);
     SetIni(SetupIniPath(u"1"_s), u"試験時間"_s, u"all"_s, u"1"_s);
     auto w = StartedWindow();
@@ -291,13 +299,19 @@ class TestQZMainEnding : public QObject {
       });
       test::ClickButton(QMessageBox::Ok)(box);
     });
-    Tick(w.get(), 60);
+    if (confirmationOpen) {
+      test::WhenModal(Is<TfrmQZQZ0020>(), [&](QWidget*) { Tick(w.get(), 60); });
+      w->findChild<QPushButton*>(u"EndBtn"_s)->click();
+    } else {
+      Tick(w.get(), 60);
+    }
     QVERIFY(message.contains(u"制限時間が来ましたので、受験プログラムを終了します。"_s));
     QVERIFY(scored);
     QVERIFY(!w->isVisible());
     QVERIFY(w->EndProgramRequested);
     QCOMPARE(NormalEnd(), u"E"_s);
-    QVERIFY(!Log().contains(u"QZQZ0020：開始"_s));
+    QCOMPARE(Log().contains(u"QZQZ0020：開始"_s), confirmationOpen);
+    QVERIFY(!w->ConfirmForm);
     QVERIFY(!w->Clock()->IsRunning());
   }
 
@@ -406,6 +420,10 @@ class TestQZMainEnding : public QObject {
     script.hasWindow = running;
     script.objectReachable = running;
     test::ScriptedOffice office(script);
+    // The background window covers the screen; the check wants the application seen.
+    QWidget background;
+    SetApplicationMainWindow(&background);
+    background.show();
     auto w = MakeWindow();
     w->Office = &office;
     std::shared_ptr<test::ModalWait> dialog;
@@ -426,8 +444,14 @@ class TestQZMainEnding : public QObject {
       QTRY_VERIFY(!w->isVisible());
       QVERIFY(w->EndProgramRequested);
       QVERIFY(!w->SetupDone);
+      // The program ends from a window with no width left at the top of the screen.
+      QCOMPARE(w->width(), 0);
+      QCOMPARE(w->y(), 0);
     }
     QCOMPARE(w->AppCheckState, u"3"_s);
+    QVERIFY(background.isHidden());
+    QVERIFY(Log().contains(u"QZMain：起動ソフト確認"_s));
+    SetApplicationMainWindow(nullptr);
   }
   void knowledgePartRunsNoGuard() {
     auto w = StartedWindow();
