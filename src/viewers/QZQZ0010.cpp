@@ -157,7 +157,8 @@ bool TfrmQZQZ0010::CurrentPageExists() const {
 
 void TfrmQZQZ0010::DisplayPage() {
   setWindowTitle(ViewerCaption(BaseCaption, PageIndex + 1, PageCount()));
-  const QSize oldSize = picture_->size();
+  const bool hadPage = !picture_->Image().isNull();
+  QSize oldSize = picture_->size();
   const int oldH = scrollBox_->horizontalScrollBar()->value();
   const int oldV = scrollBox_->verticalScrollBar()->value();
   // Decoded once per page; a page that went away or is no picture shows as an empty page.
@@ -169,6 +170,9 @@ void TfrmQZQZ0010::DisplayPage() {
   }
   picture_->SetImage(image);
   Render(ZoomPercent);
+  // The first page (or the one after an empty page) opens at its top-left corner: there was
+  // no picture whose middle to keep.
+  if (!hadPage) oldSize = picture_->size();
   Place(oldSize, oldH, oldV);
 }
 
