@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDate>
@@ -26,6 +27,7 @@
 #include "common/RunLog.h"
 #include "common/WallClock.h"
 #include "completion/QZQZ0020.h"
+#include "completion/QZQZ0060.h"
 #include "completion/QZTP0040.h"
 #include "completion/QZTP0050.h"
 #include "data/AnswerRecord.h"
@@ -39,6 +41,7 @@
 #include "flow/QZQZ0040.h"
 #include "flow/QZQZ0050.h"
 #include "flow/model/FrameRules.h"
+#include "platform/Shell.h"
 #include "platform/SystemMenu.h"
 #include "platform/TopLevelWindows.h"
 #include "viewers/WBContainer.h"
@@ -67,21 +70,31 @@ TfrmQZMain::TfrmQZMain(QWidget* owner, const ClockSource* clockSource)
   // Qt leaves the window enabled under an application-modal dialog, so a dialog of ours is
   // seen as the active modal widget.
   hooks.windowEnabled = [this] { return isEnabled() && !QApplication::activeModalWidget(); };
-  hooks.sampleViewerOpen = [] { return false; };
+  hooks.sampleViewerOpen = [this] { return !SampleViewer.isNull(); };
   hooks.raiseTopMost = [this] {
     SetTopMost(this, true);
     raise();
   };
-  hooks.releaseTopMost = [] { SetTopMost(ApplicationMainWindow(), false); };
+  // A dialog of ours is up: neither the background nor this window may bury it.
+  hooks.releaseTopMost = [this] {
+    SetTopMost(ApplicationMainWindow(), false);
+    SetTopMost(this, false);
+  };
   hooks.log = [this](const QString& line) { Log(line); };
   guard_ = new OnTopGuard(std::move(hooks), this);
+  OpenWorkFolder = [](const QString& folder) {
+    (void)OpenFolder(ToNativeSeparators(folder).toStdString());
+  };
   CheckTimer.setObjectName(QStringLiteral("CheckTimer"));
   CheckTimer.setInterval(100);
   connect(&CheckTimer, &QTimer::timeout, this, &TfrmQZMain::CheckTimerTimer);
   BuildControls();
 }
 
-TfrmQZMain::~TfrmQZMain() = default;
+TfrmQZMain::~TfrmQZMain() {
+  // The viewer has a taskbar button of its own and no owner that would take it along.
+  delete SampleViewer.data();
+}
 
 void TfrmQZMain::SetCommandLine(const QString& executableFileName, const QStringList& arguments) {
   SetPart(PartCodeFrom(executableFileName, arguments), IsDebugRun(arguments));
@@ -121,6 +134,10 @@ void TfrmQZMain::FormShow() {
   const SystemIni system = ReadSystemIni(CurrentDate().year());
   if (ExamCategory == u"2") {
     Log(QStringLiteral("QZMain：起動ソフト確認"));
+    // The candidate works in the office application beside this window: the background
+    // window that covers the screen goes.
+    if (QWidget* background = ApplicationMainWindow(); background && background != this)
+      background->hide();
     if (!system.appVersionCheck.isEmpty() && !OfficeApplicationReady()) {
       // The candidate chose to end instead of starting the right application.
       resize(0, height());
@@ -173,14 +190,19 @@ void TfrmQZMain::FormShow() {
   timeProgress2_->setText(clock_->InitialTimeProgress2());
 
   Log(QStringLiteral("QZMain：初期表示中間2"));
-  const AnswerRecord stored = ReadAnswerFile(AnswerFilePath(SetupFolderCode));
+  // A practical part has no answers to restore.
+  const AnswerRecord stored =
+      IsPractical() ? AnswerRecord{} : ReadAnswerFile(AnswerFilePath(SetupFolderCode));
   display_->DetectHeadingPages();
-  TopMostChecked = !DebugMode;
-  if (TopMostChecked) SetTopMost(this, true);
+  upDownButtons_ = system.upDownButtons;
+  mihonBtn_->setText(content.sampleButtonName);
+  topMostChk_->setChecked(!DebugMode);
 
   Log(QStringLiteral("QZMain：初期表示中間3"));
-  KnowledgeLayout();
-  if (IsPractical()) PracticalPlacement();
+  if (IsPractical())
+    PracticalLayout();
+  else
+    KnowledgeLayout();
 
   Log(QStringLiteral("QZMain：初期表示中間4"));
   SetUpAnswerSheet(system.gradeCode, content.subQuestionsOnly, stored);
@@ -217,8 +239,11 @@ void TfrmQZMain::SetUpAnswerSheet(const QString& gradeCode, bool subQuestionsOnl
   sheet_ = AnswerSheet(structure.structure);
   sheet_.SetRecordHeader(gradeCode, PartCode, VenueCode, CandidateNumber);
   sheet_.LoadAnswers(stored);
-  BuildSheetRows();
-  BuildColumnCaptions(subQuestionsOnly);
+  // The structure still drives the paging of a practical part; only its sheet is missing.
+  if (!IsPractical()) {
+    BuildSheetRows();
+    BuildColumnCaptions(subQuestionsOnly);
+  }
   BuildTree();
   Refilter(true);
 }
@@ -270,8 +295,16 @@ void TfrmQZMain::FormActivate() {
   FirstActivation = false;
   display_->SetWindowActivated();
   clock_->Start();
-  if (IsPractical() && TopMostChecked) guard_->Start();
+  StartPracticalTimers();
   cpuMonitor_->StartCpuMonitor(PartCode);
+}
+
+void TfrmQZMain::StartPracticalTimers() {
+  if (!IsPractical()) return;
+  // The dialog watch only ever releases the top-most state, so it runs for every practical
+  // part; the guard raises the window and runs only while the candidate keeps it on top.
+  guard_->Start();
+  if (!TopMostChecked) guard_->StopGuard();
 }
 
 void TfrmQZMain::OnTick(const ClockTick& tick) {
@@ -282,8 +315,23 @@ void TfrmQZMain::OnTick(const ClockTick& tick) {
       RequestClose(CloseReason::ForcedEnd);
       break;
     case LimitDecision::TimeOverEnd:
-      // An open confirmation is left alone; the candidate answers it first.
-      if (ConfirmForm) break;
+      if (ConfirmForm) {
+        // A knowledge confirmation is left alone; the candidate answers it first.
+        if (!IsPractical()) break;
+        // The office application is being closed from the practical confirmation: the
+        // candidate finishes that first, with this window out of the way.
+        if (ConfirmForm->findChild<TfrmQZQZ0060*>()) {
+          hide();
+          break;
+        }
+        // One of its messages is up; the next tick tries again.
+        if (QApplication::activeModalWidget()) break;
+        // The modeless confirmation gives way to the compulsory one.
+        TfrmQZQZ0020* open = ConfirmForm.data();
+        ConfirmForm = nullptr;
+        open->hide();
+        open->deleteLater();
+      }
       clock_->BeginTimeOver();
       RequestClose(CloseReason::TimeOver);
       break;
@@ -307,6 +355,7 @@ void TfrmQZMain::OpenCover(bool notes) {
     guard_->Stop();
     cover.ShowModal();
   }
+  if (closing_) return;
   if (notes && clock_) {
     // The proctor may have extended the time or changed the link mode on the notes screen.
     clock_->RereadTotal();
@@ -316,7 +365,7 @@ void TfrmQZMain::OpenCover(bool notes) {
     SetLabelColour(title2_, colour);
   }
   if (keepOnTop) SetTopMost(this, true);
-  if (IsPractical() && keepOnTop) guard_->Start();
+  StartPracticalTimers();
 }
 
 void TfrmQZMain::ToggleQuestionTree() {

@@ -18,8 +18,10 @@
 #include "exam/model/Placement.h"
 #include "exam/model/QZMainRules.h"
 #include "exam/model/QuestionDisplay.h"
+#include "viewers/QZQZ0010.h"
 
 class QButtonGroup;
+class QCheckBox;
 class QLabel;
 class QRadioButton;
 class QScrollArea;
@@ -107,6 +109,20 @@ class TfrmQZMain : public QDialog {
   QPointer<TfrmQZQZ0020> ConfirmForm;
   // TopMostChk: the window keeps itself above the others (not in a debug run).
   bool TopMostChecked = false;
+  // TopMostChk changed: the sample viewer, the open confirmation and this window follow it;
+  // the on-top guard of a practical part runs only while it is checked.
+  void TopMostChkClick(bool checked);
+  // Lays out the header and sets the bounds for a layout code ("1" top strip, "2" bottom
+  // strip, "3" left column, "4" right column, "6" collapse, "7" restore).
+  void ApplyPosition(const QString& code);
+
+  // The finished-sample viewer, while it is open, and where it was when it last closed.
+  QPointer<TfrmQZQZ0010> SampleViewer;
+  QRect ViewerBounds;
+  int ViewerPage = 0;
+  // Opens the work folder in the file manager at the set-up of a real practical exam; the
+  // system's shell unless a test watches.
+  std::function<void(const QString&)> OpenWorkFolder;
   // The layout code last applied among "1" … "4"; saved with the bounds at the end of a
   // practice.
   QString CurrentPosition;
@@ -153,7 +169,24 @@ class TfrmQZMain : public QDialog {
   void ConnectControls();
   void FormShow();
   void KnowledgeLayout();
+  void PracticalLayout();
   void Relayout();
+  void PracticalRelayout();
+  // The practical header rows inside a header panel of the given width.
+  void ArrangePracticalHeader(int headerWidth);
+  // Takes over the placement state and sets the window's size limits and bounds.
+  void CommitPlacement(const QRect& bounds);
+  // The width the column's header rows need, measured on the arranged rows.
+  int MeasuredColumnWidth() const;
+  void BuildPracticalControls();
+  void AlignButtonClick(const QString& code, const QString& logLine);
+  void AlignHiddenBtnClick();
+  void FirstPrintBtnClick();
+  void SetAlignHiddenCaption(bool collapsed);
+  void MihonBtnClick();
+  // The on-top guard of a practical part while TopMostChk is checked; the dialog watch always.
+  void StartPracticalTimers();
+  bool eventFilter(QObject* watched, QEvent* event) override;
   void BuildSheetRows();
   void BuildTree();
   void ApplySelections(const QList<int>& selections);
@@ -232,6 +265,25 @@ class TfrmQZMain : public QDialog {
   QLabel* jokyoLbl_ = nullptr;
   QLabel* toiLbl_ = nullptr;
   QLabel* kaitoLbl_ = nullptr;
+  // The practical header: layout row, on-top check box, top-row zoom buttons.
+  bool practicalLayout_ = false;
+  bool upDownButtons_ = false;
+  RoundButton* alignTop_ = nullptr;
+  RoundButton* alignBottom_ = nullptr;
+  RoundButton* alignLeft_ = nullptr;
+  RoundButton* alignRight_ = nullptr;
+  RoundButton* alignHidden_ = nullptr;
+  RoundButton* firstPrint_ = nullptr;
+  QLabel* align1_ = nullptr;
+  QLabel* align2_ = nullptr;
+  QLabel* alignHidden1_ = nullptr;
+  QLabel* alignHidden2_ = nullptr;
+  QCheckBox* topMostChk_ = nullptr;
+  QLabel* topMostLbl_ = nullptr;
+  RoundButton* tZoomOut_ = nullptr;
+  RoundButton* tZoomNone_ = nullptr;
+  RoundButton* tZoomIn_ = nullptr;
+  QLabel* moziLbl_ = nullptr;
   QWidget* questionPanel_ = nullptr;
   QTreeWidget* tree_ = nullptr;
   QList<QTreeWidgetItem*> treeItems_;

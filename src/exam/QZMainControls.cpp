@@ -87,6 +87,7 @@ void TfrmQZMain::BuildControls() {
   BuildHeader();
   BuildBody();
   BuildPracticeNotice();
+  BuildPracticalControls();
   ConnectControls();
 }
 
@@ -120,7 +121,7 @@ void TfrmQZMain::BuildHeader() {
   opeExplana_ = HeaderButton(panel1_, QStringLiteral("OpeExplanaBtn"), QStringLiteral("操作説明"));
   questionBtn_ = HeaderButton(panel1_, QStringLiteral("QuestionBtn"), QStringLiteral("解答状況"));
   tyuiBtn_ = HeaderButton(panel1_, QStringLiteral("TyuiBtn"), QStringLiteral("注意事項"));
-  // The finished-sample viewer belongs to the practical parts and is not in this build yet.
+  // The finished sample belongs to the practical parts (shown with their layout).
   mihonBtn_ = HeaderButton(panel1_, QStringLiteral("MihonBtn"), QStringLiteral("見本"));
   mihonBtn_->hide();
 
@@ -254,6 +255,10 @@ void TfrmQZMain::resizeEvent(QResizeEvent* event) {
 }
 
 void TfrmQZMain::Relayout() {
+  if (practicalLayout_) {
+    PracticalRelayout();
+    return;
+  }
   const int w = width();
   const int h = height();
   panel6_->setGeometry(0, 0, w, kHeaderHeight);

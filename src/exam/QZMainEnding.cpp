@@ -59,7 +59,14 @@ bool TfrmQZMain::TimeOver() const {
 }
 
 void TfrmQZMain::RequestClose(CloseReason reason) {
-  if (closing_ || inCloseQuery_) return;
+  if (closing_) return;
+  // The forced end does not ask: it also ends a part whose confirmation is open.
+  if (reason == CloseReason::ForcedEnd) {
+    closeReason_ = reason;
+    ForcedEnd();
+    return;
+  }
+  if (inCloseQuery_) return;
   closeReason_ = reason;
   switch (reason) {
     case CloseReason::SetupFailed:
@@ -87,9 +94,15 @@ void TfrmQZMain::CloseNow() {
   cpuMonitor_->CpuCheckTimer.stop();
   guard_->Stop();
   if (ConfirmForm) {
-    ConfirmForm->hide();
-    ConfirmForm->deleteLater();
+    if (inCloseQuery_) {
+      // Its modal loop is on the stack; the close query that opened it frees it.
+      ConfirmForm->done(ModalResult::Cancel);
+    } else {
+      ConfirmForm->hide();
+      ConfirmForm->deleteLater();
+    }
   }
+  if (SampleViewer) SampleViewer->close();
   close();
 }
 
@@ -119,7 +132,7 @@ bool TfrmQZMain::PracticeEndQuery() {
     confirm.SetPartCode(PartCode);
     result = confirm.ShowModal();
   }
-  if (IsPractical() && TopMostChecked) guard_->Start();
+  StartPracticalTimers();
   if (result == ModalResult::Cancel) {
     if (TopMostChecked) SetTopMost(this, true);
     return false;
@@ -130,6 +143,7 @@ bool TfrmQZMain::PracticeEndQuery() {
     (void)WriteLayoutCode(PartCode, CurrentPosition);
     (void)WriteWindowRect(PartCode, bounds.left(), bounds.top(), bounds.width(), bounds.height());
   }
+  if (SampleViewer) SampleViewer->close();
   return true;
 }
 
@@ -146,6 +160,11 @@ bool TfrmQZMain::KnowledgeEndQuery() {
   confirm->Answers = sheet_.Answers();
   const int result = confirm->ShowModal();
   const int jumpIndex = confirm->JumpIndex;
+  if (closing_) {
+    // The forced end came while the confirmation was open and has ended the part.
+    delete confirm;
+    return false;
+  }
 
   bool allow = false;
   if (result == ModalResult::Ok) {
@@ -198,6 +217,10 @@ bool TfrmQZMain::PracticalEndQuery() {
   }
   hide();
   const int result = confirm->ShowModal();
+  if (closing_) {
+    delete confirm;
+    return false;
+  }
   bool allow = false;
   if (result == ModalResult::Ok) {
     Log(QStringLiteral("QZMain：実技試験終了"));

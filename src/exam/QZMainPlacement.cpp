@@ -61,19 +61,15 @@ void TfrmQZMain::moveEvent(QMoveEvent* event) {
 }
 
 void TfrmQZMain::PracticalPlacement() {
-  // The header rows of a column are not narrower than this; the layout buttons of a practical
-  // header come with the practical window's header.
-  constexpr int kColumnHeaderWidth = 356;
   placement_.savedLayout = SavedLayout;
   placement_.restoreLayout = RestoreLayout;
-  const ScreenMetrics metrics = CurrentScreenMetrics();
-  const QRect bounds =
-      InitialLayoutBounds(InitialPosition, metrics, geometry(), kColumnHeaderWidth, placement_);
+  // The column's width comes from its header rows, arranged before they are measured.
+  ArrangePracticalHeader(panel6_->width());
+  const QRect bounds = InitialLayoutBounds(InitialPosition, CurrentScreenMetrics(), geometry(),
+                                           MeasuredColumnWidth(), placement_);
   RestoreLayout = placement_.restoreLayout;
   SavedLayout = placement_.savedLayout;
-  CurrentPosition = placement_.currentPosition;
-  setMinimumSize(placement_.minTrackWidth, placement_.minTrackHeight);
-  if (bounds.isValid()) setGeometry(bounds);
+  CommitPlacement(bounds);
 }
 
 void TfrmQZMain::KeepReachable() {

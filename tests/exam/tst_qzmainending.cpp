@@ -15,6 +15,7 @@
 #include "common/ExeFolder.h"
 #include "completion/QZQZ0020.h"
 #include "completion/QZTP0040.h"
+#include "completion/QZTP0050.h"
 #include "data/ExamData.h"
 #include "data/IniAccess.h"
 #include "data/InstallPaths.h"
@@ -26,6 +27,7 @@
 #include "widgets/NumericEdit.h"
 #include "widgets/RoundButton.h"
 #include "widgets/ScreenMetrics.h"
+#include "widgets/WindowOrder.h"
 
 using namespace examora;
 using namespace Qt::StringLiterals;
@@ -276,7 +278,14 @@ class TestQZMainEnding : public QObject {
   }
 
   // Forced end: the Q11 message, "E", the scoring screen, no confirmation, program end.
+  // The forced end also comes through while the candidate has the confirmation open.
+  void forcedEnd_data() {
+    QTest::addColumn<bool>("confirmationOpen");
+    QTest::newRow("exam running") << false;
+    QTest::newRow("confirmation open") << true;
+  }
   void forcedEnd() {
+    QFETCH(bool, confirmationOpen);
     SetIni(SetupIniPath(u"1"_s), u"基本情報"_s, u"強制終了"_s, u"1"_s);
     SetIni(SetupIniPath(u"1"_s), u"試験時間"_s, u"all"_s, u"1"_s);
     auto w = StartedWindow();
@@ -291,13 +300,19 @@ class TestQZMainEnding : public QObject {
       });
       test::ClickButton(QMessageBox::Ok)(box);
     });
-    Tick(w.get(), 60);
+    if (confirmationOpen) {
+      test::WhenModal(Is<TfrmQZQZ0020>(), [&](QWidget*) { Tick(w.get(), 60); });
+      w->findChild<QPushButton*>(u"EndBtn"_s)->click();
+    } else {
+      Tick(w.get(), 60);
+    }
     QVERIFY(message.contains(u"制限時間が来ましたので、受験プログラムを終了します。"_s));
     QVERIFY(scored);
     QVERIFY(!w->isVisible());
     QVERIFY(w->EndProgramRequested);
     QCOMPARE(NormalEnd(), u"E"_s);
-    QVERIFY(!Log().contains(u"QZQZ0020：開始"_s));
+    QCOMPARE(Log().contains(u"QZQZ0020：開始"_s), confirmationOpen);
+    QVERIFY(!w->ConfirmForm);
     QVERIFY(!w->Clock()->IsRunning());
   }
 
@@ -392,42 +407,67 @@ class TestQZMainEnding : public QObject {
   // go on without a word; none running brings up the check dialog, whose "終了する" ends the
   // program before the exam starts.
   void officeApplicationCheckAtSetUp_data() {
+    QTest::addColumn<QString>("expected");  // APPVERチェック文字
     QTest::addColumn<bool>("running");
-    QTest::newRow("right version running") << true;
-    QTest::newRow("not running, candidate ends") << false;
+    QTest::addColumn<QString>("inDialog");  // "", "end", "start"
+    QTest::newRow("right version running") << u"16.0"_s << true << QString();
+    QTest::newRow("not running, candidate ends") << u"16.0"_s << false << u"end"_s;
+    QTest::newRow("not running, candidate starts it") << u"16.0"_s << false << u"start"_s;
+    QTest::newRow("no version to check") << QString() << false << QString();
   }
   void officeApplicationCheckAtSetUp() {
+    QFETCH(QString, expected);
     QFETCH(bool, running);
+    QFETCH(QString, inDialog);
     SetIni(SetupIniPath(u"1"_s), u"基本情報"_s, u"試験区分"_s, u"2"_s);
     SetIni(u"system/system.ini"_s, u"基本情報"_s, u"APP"_s, u"Excel.Application"_s);
-    SetIni(u"system/system.ini"_s, u"基本情報"_s, u"APPVERチェック文字"_s, u"16.0"_s);
+    SetIni(u"system/system.ini"_s, u"基本情報"_s, u"APPVERチェック文字"_s, expected);
     SetIni(u"system/system.ini"_s, u"基本情報"_s, u"APP検索名"_s, u"XLMAIN"_s);
     test::ScriptedOffice::Script script;
     script.hasWindow = running;
     script.objectReachable = running;
     test::ScriptedOffice office(script);
+    test::ScriptedOffice startedLater(test::ScriptedOffice::Script{});
+    // The background window covers the screen; the check wants the application seen.
+    QWidget background;
+    SetApplicationMainWindow(&background);
+    background.show();
     auto w = MakeWindow();
     w->Office = &office;
     std::shared_ptr<test::ModalWait> dialog;
-    if (!running) {
+    if (!inDialog.isEmpty()) {
       dialog = test::WhenModal([](QWidget* m) { return m->objectName() == u"TfrmQZTP0050"_s; },
-                               [](QWidget* m) {
+                               [&](QWidget* m) {
+                                 auto* check = static_cast<TfrmQZTP0050*>(m);
+                                 if (inDialog == u"start") {
+                                   check->Environment = &startedLater;
+                                   check->OkBtn->click();
+                                   return;
+                                 }
                                  test::WhenModalAppears(test::ClickButton(QMessageBox::Yes));
-                                 m->findChild<QPushButton*>(u"EndBtn"_s)->click();
+                                 check->EndBtn->click();
                                });
     }
     w->show();
-    if (running) {
-      QTRY_VERIFY(w->SetupDone);
-      QVERIFY(w->AppCheckPassed);
-      QVERIFY(!w->EndProgramRequested);
-    } else {
+    if (inDialog == u"end") {
       QTRY_VERIFY(dialog->fired());
       QTRY_VERIFY(!w->isVisible());
       QVERIFY(w->EndProgramRequested);
       QVERIFY(!w->SetupDone);
+      // The program ends from a window with no width left at the top of the screen.
+      QCOMPARE(w->width(), 0);
+      QCOMPARE(w->y(), 0);
+    } else {
+      QTRY_VERIFY(w->SetupDone);
+      QVERIFY(!w->EndProgramRequested);
+      QVERIFY(w->isVisible());
+      if (dialog) QVERIFY(dialog->fired());
     }
-    QCOMPARE(w->AppCheckState, u"3"_s);
+    QCOMPARE(w->AppCheckPassed, running);
+    QCOMPARE(w->AppCheckState, expected.isEmpty() ? QString() : u"3"_s);
+    QVERIFY(background.isHidden());
+    QVERIFY(Log().contains(u"QZMain：起動ソフト確認"_s));
+    SetApplicationMainWindow(nullptr);
   }
   void knowledgePartRunsNoGuard() {
     auto w = StartedWindow();

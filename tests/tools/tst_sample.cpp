@@ -110,7 +110,7 @@ class TestSampleInstallation : public QObject {
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("value");
     const QString sys = QStringLiteral("system/system.ini");
-    QTest::newRow("parts") << sys << u"基本情報"_s << u"部数"_s << u"2"_s;
+    QTest::newRow("parts") << sys << u"基本情報"_s << u"部数"_s << u"3"_s;
     QTest::newRow("sample flag") << sys << u"基本情報"_s << u"サンプル問題"_s << u"1"_s;
     QTest::newRow("exam name") << sys << u"基本情報"_s << u"試験名"_s << u"コンピュータ技能検定"_s;
     QTest::newRow("grade") << sys << u"基本情報"_s << u"級名"_s << u"２級"_s;

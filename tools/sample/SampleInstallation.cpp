@@ -242,7 +242,7 @@ QString SystemIni() {
       "バージョン=HTML5\n"
       "バージョン名=HTML5・CSS3\n"
       "サンプル問題=1\n"
-      "部数=2\n"
+      "部数=3\n"
       "級コード=C2\n"
       "開発コード=S2024A\n"
       "表示タイプ=4\n"
@@ -351,6 +351,67 @@ QString PracticalSetupIni() {
       "上=0\n"
       "幅=0\n"
       "高さ=0\n");
+}
+
+// A practical part whose tasks are shown in the exam window beside the editor.
+QString PracticalQuestionSetupIni() {
+  return QStringLiteral(
+      "[基本情報]\n"
+      "試験区分=2\n"
+      "受験タイプ=1\n"
+      "部種名称=実技問題\n"
+      "試験時間テキスト=40分\n"
+      "全体=1\n"
+      "問題別=1\n"
+      "設問別=1\n"
+      "設問表示のみ=0\n"
+      "見本ボタン名=仕上り見本\n"
+      "注意事項表示=1\n"
+      "補足説明=作成したファイルは「実技用」フォルダー内に保存してください。\n"
+      "強制終了=0\n"
+      "試験開始=0\n"
+      "正常終了=\n"
+      "延長終了=\n"
+      "\n"
+      "[試験時間]\n"
+      "all=40\n"
+      "add=0\n"
+      "now=0\n"
+      "\n"
+      "[画面情報]\n"
+      "位置=4\n"
+      "左=0\n"
+      "上=0\n"
+      "幅=0\n"
+      "高さ=0\n");
+}
+
+QList<Question> PracticalTasks() {
+  const auto task = [](const char16_t* text) {
+    SubQuestion sub;
+    sub.text = QString::fromUtf16(text);
+    return sub;
+  };
+  Question q1;
+  q1.title = QStringLiteral("ページの構成");
+  q1.lead = QStringLiteral(
+      "「実技用」フォルダー内の site\\index.html を編集し、仕上り見本のとおりにホームページを"
+      "完成させなさい。原稿は material\\原稿.txt にあります。");
+  q1.subQuestions << task(
+                         u"header 要素の中に nav 要素を作成し、「ホーム」「メニュー」"
+                         u"「アクセス」の3つのリンクを箇条書きで入れなさい。")
+                  << task(
+                         u"main 要素の中に見出し「ようこそ」と原稿の文章を入れ、その上に"
+                         u"写真 photo_shop.jpg を images フォルダーにコピーして表示しなさい。");
+  Question q2;
+  q2.title = QStringLiteral("スタイルの設定");
+  q2.lead = QStringLiteral("css\\style.css に次の書式を追加しなさい。");
+  q2.subQuestions << task(u"ナビゲーションのリンクを横に並べ、下線を消しなさい。")
+                  << task(
+                         u"現在のページのリンク（class=\"current\"）の背景色を #c8a27a に"
+                         u"しなさい。")
+                  << task(u"フッターの文字を中央揃えにしなさい。");
+  return {q1, q2};
 }
 
 QList<Heading> KnowledgeHeadings() {
@@ -647,6 +708,23 @@ bool BuildSampleInstallation(const QString& folder, QString* error) {
     w.writePicture(QStringLiteral("system/2/html/s/mihon%1.jpeg").arg(page),
                    DrawFinishedSamplePage(page));
   WritePracticalWorkFolder(w);
+
+  // Exam part 3: practical, with its tasks shown in the exam window beside the editor.
+  w.writeIni(QStringLiteral("system/3/setup.ini"), PracticalQuestionSetupIni());
+  w.writeIni(QStringLiteral("system/3/update_check.ini"),
+             QStringLiteral("[更新チェック]\n"
+                            "1=material\\原稿.txt\n"
+                            "2=site\\images\\logo.png\n"));
+  WriteQuestionPages(w, QStringLiteral("system/3"),
+                     QStringLiteral("コンピュータ技能検定２級　実技問題（サンプル）"), {},
+                     PracticalTasks());
+  WriteNotesPages(w, QStringLiteral("system/3"), QStringLiteral("実技問題　注意事項"),
+                  PracticalNotes());
+  w.writePicture(QStringLiteral("system/3/html/o/OperationExplanation.jpeg"),
+                 DrawPracticalExplanation());
+  for (int page = 1; page <= 3; ++page)
+    w.writePicture(QStringLiteral("system/3/html/s/mihon%1.jpeg").arg(page),
+                   DrawFinishedSamplePage(page));
 
   if (!w.ok() && error) *error = w.error();
   return w.ok();

@@ -28,6 +28,7 @@
 #include "flow/QZTP0190.h"
 #include "flow/QZTP0200.h"
 #include "flow/QZTP0220.h"
+#include "viewers/QZQZ0010.h"
 
 namespace examora::screens {
 
@@ -162,6 +163,36 @@ Shot KnowledgeWindow(const QString& modeButton) {
     });
   }
   return {std::move(window), false};
+}
+
+// The exam window of part 3, whose tasks are shown beside the editor, in its start layout (the
+// right-hand column); once shown, the given button is pressed (a layout button or the
+// collapse).
+Shot PracticalWindow(const QString& button) {
+  auto window = std::make_unique<TfrmQZMain>(nullptr);
+  window->SetPart(QStringLiteral("3"), true);
+  window->VenueCode = QStringLiteral("12345");
+  window->CandidateNumber = QStringLiteral("24010017");
+  // The file manager stays closed while screens are rendered.
+  window->OpenWorkFolder = [](const QString&) {};
+  if (!button.isEmpty()) {
+    TfrmQZMain* w = window.get();
+    QTimer::singleShot(0, w, [w, button] {
+      if (auto* b = w->findChild<QPushButton*>(button)) b->click();
+    });
+  }
+  return {std::move(window), false};
+}
+
+// The finished sample of part 3 on its second page, 800 × 600.
+Shot SampleViewer() {
+  auto viewer = std::make_unique<TfrmQZQZ0010>();
+  viewer->SetupFolderCode = QStringLiteral("3");
+  viewer->BaseCaption = QStringLiteral("仕上り見本");
+  viewer->StartPage = 1;
+  viewer->KeepOnTop = false;
+  viewer->InitialBounds = QRect(0, 0, 800, 600);
+  return {std::move(viewer), false};
 }
 
 // The knowledge score of part 1. The sample has no answers yet, so the candidate is given
@@ -324,6 +355,14 @@ const std::vector<ScreenEntry>& ScreenTable() {
        [](Installation&) { return KnowledgeWindow(QStringLiteral("PrintToiBtn")); }},
       {QStringLiteral("QZMain-3"),
        [](Installation&) { return KnowledgeWindow(QStringLiteral("PrintSetuBtn")); }},
+
+      {QStringLiteral("QZMain-practical-column"),
+       [](Installation&) { return PracticalWindow({}); }},
+      {QStringLiteral("QZMain-practical-strip"),
+       [](Installation&) { return PracticalWindow(QStringLiteral("AlignTopBtn")); }},
+      {QStringLiteral("QZMain-practical-collapsed"),
+       [](Installation&) { return PracticalWindow(QStringLiteral("AlignHiddenBtn")); }},
+      {QStringLiteral("QZQZ0010"), [](Installation&) { return SampleViewer(); }},
 
       {QStringLiteral("QZTP0040"), [](Installation&) { return ScoreScreen(); }},
       {QStringLiteral("QZTP0040-web"),
