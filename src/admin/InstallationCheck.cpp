@@ -378,11 +378,13 @@ void InstallationChecker::CheckKnowledgeWindowContent(const QString& part,
   QuestionDisplay display(folderCode, content.subQuestionsOnly);
   const InitialMode start = display.ChooseInitialMode(
       {content.wholePaper, content.byQuestion, content.bySubQuestion}, FirstChoiceKey(*ini));
-  if (!start.error.isEmpty())
-    Fail(rel, kBasic, {},
-         QStringLiteral("the exam window stops with %1 (first page %2)")
-             .arg(Quoted(start.error.mid(3)),
-                  ShownPath(QDir(root_).relativeFilePath(start.firstPage))));
+  if (!start.error.isEmpty()) {
+    QString what = QStringLiteral("the exam window stops with %1").arg(Quoted(start.error.mid(3)));
+    if (!start.firstPage.isEmpty())
+      what += QStringLiteral(" (first page %1)")
+                  .arg(ShownPath(QDir(root_).relativeFilePath(start.firstPage)));
+    Fail(rel, kBasic, {}, what);
+  }
 
   const QList<int> counts = SubQuestionCountsFromFolders(folderCode);
   const QString html = u"system/"_s + folderCode + u"/html/q"_s;
@@ -557,6 +559,7 @@ void InstallationChecker::CheckPage(const QString& pagePath, const QStringList& 
     if (target.isEmpty() || target.startsWith(u'#')) continue;
     const QString lower = target.toLower();
     if (lower.startsWith(u"javascript:"_s) || lower == u"about:blank") continue;
+    const QString written = target;
     // Pages are authored on Windows: "\" separates folders there.
     target.replace(u'\\', u'/');
     QUrl url = base.resolved(QUrl(target));
@@ -567,13 +570,13 @@ void InstallationChecker::CheckPage(const QString& pagePath, const QStringList& 
     if (url.isLocalFile() && !QFileInfo::exists(url.toLocalFile()) &&
         IsUrlInsideAnyFolder(QUrl::fromLocalFile(QFileInfo(url.toLocalFile()).absolutePath()),
                              picture ? pictureScope : pageScope)) {
-      Fail(rel, {}, {}, QStringLiteral("links to %1, which does not exist").arg(Quoted(target)),
+      Fail(rel, {}, {}, QStringLiteral("links to %1, which does not exist").arg(Quoted(written)),
            line);
       continue;
     }
     Fail(rel, {}, {},
          QStringLiteral("links to %1, outside %2, which the browser refuses")
-             .arg(Quoted(target), ShownPath(QDir(root_).relativeFilePath(pageScope.first()))),
+             .arg(Quoted(written), ShownPath(QDir(root_).relativeFilePath(pageScope.first()))),
          line);
   }
 }
