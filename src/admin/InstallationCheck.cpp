@@ -143,8 +143,10 @@ void InstallationChecker::RequireOneOf(const QString& rel, const IniFile& ini,
                                        const QString& section, const QString& key,
                                        const QStringList& values) {
   const QString value = ini.Value(section, key);
-  if (!ini.HasKey(section, key))
-    Fail(rel, section, key, QStringLiteral("missing"));
+  if (!ini.HasKey(section, key)) {
+    // A key whose absence is one of its values may be left out.
+    if (!values.contains(QString())) Fail(rel, section, key, QStringLiteral("missing"));
+  }
   else if (!values.contains(value))
     Fail(rel, section, key,
          QStringLiteral("%1 is not one of %2")
