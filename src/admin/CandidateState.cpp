@@ -35,6 +35,7 @@ QString LastLogLine(const QString& path) {
 int QuestionCount(const QString& code, const SetupIni& setup, const IniFile& setupIni) {
   switch (ChooseExamWindow(setup.examType, setup.examCategory).kind) {
     case ExamWindowKind::Knowledge: {
+      if (!setup.IsKnowledge()) return -1;  // practical with questions: no answer sheet
       const ExamStructureResult sheet = ReadExamStructure(code, code, setup.subQuestionsOnly);
       return sheet.ok ? sheet.structure.AnswerCount() : -1;
     }

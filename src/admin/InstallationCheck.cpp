@@ -81,6 +81,8 @@ class InstallationChecker {
   void CheckAnswerKey(const QString& part, const QList<int>& counts, bool required);
   void CheckSamplePictures(const QString& folderCode, const SetupIni& setup);
   void CheckPicture(const QString& rel);
+  // The scoring screen, which reads the answer key, follows a sample exam and a forced end.
+  bool ScoringRuns(const SetupIni& setup) const { return system_.sampleExam || setup.forcedEnd; }
   void CheckPageLinks(const QString& folderCode);
   void CheckPage(const QString& pagePath, const QStringList& pageScope);
 
@@ -146,8 +148,7 @@ void InstallationChecker::RequireOneOf(const QString& rel, const IniFile& ini,
   if (!ini.HasKey(section, key)) {
     // A key whose absence is one of its values may be left out.
     if (!values.contains(QString())) Fail(rel, section, key, QStringLiteral("missing"));
-  }
-  else if (!values.contains(value))
+  } else if (!values.contains(value))
     Fail(rel, section, key,
          QStringLiteral("%1 is not one of %2")
              .arg(Quoted(value), values.join(QStringLiteral(", "))));
@@ -343,7 +344,7 @@ void InstallationChecker::CheckPart(int part) {
       CheckPicture(QStringLiteral("system/Image/main_top_z.jpg"));
       const QList<int> counts = SubQuestionCountsFromChoices(partSetup);
       CheckChoicesAgainst(code, counts, partSetup, true);
-      CheckAnswerKey(code, counts, knowledgeCategory);
+      CheckAnswerKey(code, counts, knowledgeCategory && ScoringRuns(setup));
       break;
     }
     case ExamWindowKind::Compact:
@@ -409,6 +410,10 @@ void InstallationChecker::CheckKnowledgeWindowContent(const QString& part,
   if (content.wholePaper && !QFileInfo::exists(WholePaperPage(folderCode)))
     Fail(html + u"/all/index.html"_s, {}, {}, QStringLiteral("missing: 全体 is on"));
 
+  // A practical part shown in this window has no answer sheet, so neither choice counts nor
+  // an answer key.
+  const SetupIni setup = SetupIniFrom(partSetup);
+  if (!setup.IsKnowledge()) return;
   const ExamStructureResult sheet = BuildExamStructure(
       counts, content.subQuestionsOnly, [&](int q, int s) { return ChoiceCount(partSetup, q, s); });
   if (!sheet.ok)
@@ -416,10 +421,7 @@ void InstallationChecker::CheckKnowledgeWindowContent(const QString& part,
          QStringLiteral("the answer sheet cannot hold the paper: %1").arg(sheet.message));
   // The choice counts come from the part's own setup.ini, also for the practice paper.
   CheckChoicesAgainst(part, counts, partSetup, false, folderCode == part);
-  if (folderCode == part) {
-    SetupIni setup = SetupIniFrom(partSetup);
-    CheckAnswerKey(part, counts, setup.IsKnowledge());
-  }
+  if (folderCode == part) CheckAnswerKey(part, counts, ScoringRuns(setup));
 }
 
 void InstallationChecker::CheckChoicesAgainst(const QString& part, const QList<int>& counts,

@@ -129,6 +129,36 @@ class TestAdminCheck : public QObject {
     QVERIFY2(result.problems.isEmpty(), qPrintable(ProblemLines(f.root()).join(u'\n')));
   }
 
+  // Every kind of part the session controller runs passes when its files are complete: a
+  // part is judged by the window it runs in.
+  void eachKindOfPartPasses_data() {
+    using Plant = std::function<void(FixtureInstallation&)>;
+    QTest::addColumn<Plant>("plant");
+    QTest::newRow("web practical part (type 3, compact window)") << Plant([](auto& f) {
+      EditText(f, u"system/2/setup.ini"_s, u"受験タイプ=2"_s, u"受験タイプ=3"_s);
+    });
+    QTest::newRow("web knowledge part (type 3, answer-only window)") << Plant([](auto& f) {
+      EditText(f, u"system/1/setup.ini"_s, u"受験タイプ=1"_s, u"受験タイプ=3"_s);
+    });
+    QTest::newRow("practical part with questions, no answer key") << Plant([](auto& f) {
+      EditText(f, u"system/1/setup.ini"_s, u"試験区分=1"_s, u"試験区分=2"_s);
+      f.removeFile(u"system/seito[1].ini"_s);
+    });
+    QTest::newRow("knowledge part outside a sample exam, no answer key") << Plant([](auto& f) {
+      EditText(f, u"system/system.ini"_s, u"サンプル問題=1"_s, u"サンプル問題=0"_s);
+      f.removeFile(u"system/seito[1].ini"_s);
+    });
+  }
+
+  void eachKindOfPartPasses() {
+    QFETCH(std::function<void(FixtureInstallation&)>, plant);
+    FixtureInstallation f;
+    LayOutSample(f);
+    plant(f);
+    const QStringList problems = ProblemLines(f.root());
+    QVERIFY2(problems.isEmpty(), qPrintable(problems.join(u'\n')));
+  }
+
   void eachPlantedFaultIsReported_data() {
     using Plant = std::function<void(FixtureInstallation&)>;
     QTest::addColumn<Plant>("plant");
