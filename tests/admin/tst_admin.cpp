@@ -57,23 +57,31 @@ QMap<QString, QByteArray> AdminSnapshot(const QString& root) {
   return files;
 }
 
-// The sample installation with a stand-in executable per part, as an operator lays it out.
-void LayOutSample(FixtureInstallation& f) {
-  f.fromSample();
-  f.writeFile(u"stand-in"_s, "program");
-  QString error;
-  QVERIFY2(sample::WritePartExecutables(f.root(), f.path(u"stand-in"_s), &error),
-           qPrintable(error));
-  QFile::remove(f.path(u"stand-in"_s));
-  QVERIFY2(f.ok(), qPrintable(f.error()));
-}
-
 // Replaces text in a CP932 file (the first occurrence, which must exist).
 void EditText(FixtureInstallation& f, const QString& rel, const QString& from, const QString& to) {
   QString text = FromCp932(f.readBytes(rel));
   QVERIFY2(text.contains(from), qPrintable(rel + u": no "_s + from));
   text.replace(text.indexOf(from), from.size(), to);
   f.writeFile(rel, ToCp932(text));
+}
+
+// The sample installation with a stand-in executable per part, as an operator lays it out.
+// The program's lock is named after the executable alone, shared by every installation of the
+// user: a test that takes the locks gives its parts names of their own (ownNames), so that it
+// never meets another test, or another test run, starting the sample's parts.
+void LayOutSample(FixtureInstallation& f, bool ownNames = false) {
+  f.fromSample();
+  if (ownNames) {
+    const QString suffix = QString::number(QCoreApplication::applicationPid());
+    EditText(f, u"system/1/setup.ini"_s, u"部種名称=知識"_s, u"部種名称=知識"_s + suffix);
+    EditText(f, u"system/2/setup.ini"_s, u"部種名称=実技"_s, u"部種名称=実技"_s + suffix);
+  }
+  f.writeFile(u"stand-in"_s, "program");
+  QString error;
+  QVERIFY2(sample::WritePartExecutables(f.root(), f.path(u"stand-in"_s), &error),
+           qPrintable(error));
+  QFile::remove(f.path(u"stand-in"_s));
+  QVERIFY2(f.ok(), qPrintable(f.error()));
 }
 
 QStringList ProblemLines(const QString& root) {
@@ -318,11 +326,13 @@ class TestAdminState : public QObject {
 
   void resetIsRefusedWhileAPartRuns() {
     FixtureInstallation f;
-    LayOutSample(f);
+    LayOutSample(f, true);
+    const QString part2 =
+        u"[2]実技"_s + QString::number(QCoreApplication::applicationPid()) + u".exe"_s;
     PlantCandidate(f);
     QProcess holder;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QLatin1String(kAdminHoldVariable), u"[2]実技.exe"_s);
+    environment.insert(QLatin1String(kAdminHoldVariable), part2);
     holder.setProcessEnvironment(environment);
     holder.start(QCoreApplication::applicationFilePath(), {});
     QVERIFY(holder.waitForStarted());
@@ -332,7 +342,7 @@ class TestAdminState : public QObject {
     const auto before = AdminSnapshot(f.root());
     Output output;
     QCOMPARE(Run({u"reset"_s, f.root(), u"--part"_s, u"1"_s}, &output), kExitProblems);
-    QVERIFY2(output.err.contains(u"[2]実技.exe is running"_s), qPrintable(output.err));
+    QVERIFY2(output.err.contains(part2 + u" is running"_s), qPrintable(output.err));
     QCOMPARE(AdminSnapshot(f.root()), before);
     QVERIFY(!f.exists(u"system/backup"_s));
 
@@ -343,7 +353,7 @@ class TestAdminState : public QObject {
 
   void resetMovesTheCandidateAsideAndClearsTheState() {
     FixtureInstallation f;
-    LayOutSample(f);
+    LayOutSample(f, true);
     PlantCandidate(f);
     const QByteArray answers = f.readBytes(u"system/1/a.csv"_s);
     const QByteArray shiken = f.readBytes(u"system/shiken.ini"_s);
