@@ -9,6 +9,7 @@ The layers, lowest first, and what each may include (besides itself):
   flow/model                    common, data, platform
   completion/model              + flow/model
   exam/model                    + completion/model
+  admin                         common, data, platform, every model (the operator tool)
   widgets                       common, data, platform, every model
   viewers                       + widgets
   flow                          + viewers
@@ -32,6 +33,7 @@ ALLOWED = {
     "flow/model": {"common", "data", "platform"},
     "completion/model": {"common", "data", "platform", "flow/model"},
     "exam/model": {"common", "data", "platform", "flow/model", "completion/model"},
+    "admin": BASE | MODELS,
     "widgets": BASE | MODELS,
     "viewers": BASE | MODELS | {"widgets"},
     "flow": BASE | MODELS | {"widgets", "viewers"},

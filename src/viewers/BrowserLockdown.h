@@ -4,21 +4,11 @@
 #include <QStringList>
 #include <QUrl>
 
-// What the embedded browser may load and the scripts the host injects. Exam pages must not
-// become a way out of the exam, so only files of the installation folder are shown.
+#include "common/PageScope.h"
+
+// The browser engine's environment and the scripts the host injects; what pages may load is
+// the rule of common/PageScope.h.
 namespace examora {
-
-// True when url is a local file: URL (no remote host) whose target exists inside folder or is
-// folder itself, after resolving "..", "." and symbolic links. Anything else is refused:
-// other schemes, missing files, UNC hosts. Compared case-insensitively on Windows.
-bool IsUrlInsideFolder(const QUrl& url, const QString& folder);
-
-// True when url is inside one of the folders.
-bool IsUrlInsideAnyFolder(const QUrl& url, const QStringList& folders);
-
-// Whether the browser may navigate a frame to url: a file inside one of the folders, or an
-// empty frame ("about:blank", which loads nothing).
-bool IsNavigationAllowed(const QUrl& url, const QStringList& folders);
 
 // The browser engine's switches a start may keep from QTWEBENGINE_CHROMIUM_FLAGS: only those
 // the test runs on virtual X servers need. Switches that open developer tools, remote

@@ -1,4 +1,5 @@
-// examora-make-sample <folder>: lays out the sample exam installation in <folder>.
+// examora-make-sample <folder> [--program <examora>]: lays out the sample exam installation in
+// <folder>; with --program, also a copy of the program per part under the part's name.
 //
 // A folder that already holds a sample (it has the marker file) is replaced; any other
 // non-empty folder is refused, so a mistyped path can never delete someone's files.
@@ -9,6 +10,7 @@
 
 #include <cstdio>
 
+#include "PartExecutables.h"
 #include "SampleInstallation.h"
 
 namespace {
@@ -26,12 +28,16 @@ int main(int argc, char** argv) {
   QGuiApplication app(argc, argv);
 
   const QStringList args = QCoreApplication::arguments();
-  if (args.size() != 2) return Fail(QStringLiteral("usage: examora-make-sample <folder>"));
+  const bool withProgram = args.size() == 4 && args.at(2) == QLatin1String("--program");
+  if (args.size() != 2 && !withProgram)
+    return Fail(QStringLiteral("usage: examora-make-sample <folder> [--program <examora>]"));
   const QString folder = QDir::cleanPath(QFileInfo(args.at(1)).absoluteFilePath());
 
   QString error;
   if (!examora::sample::PrepareSampleFolder(folder, &error)) return Fail(error);
   if (!examora::sample::BuildSampleInstallation(folder, &error)) return Fail(error);
+  if (withProgram && !examora::sample::WritePartExecutables(folder, args.at(3), &error))
+    return Fail(error);
   std::printf("Sample installation written to %s\n", folder.toLocal8Bit().constData());
   return 0;
 }
