@@ -68,8 +68,12 @@ TfrmQZMain::TfrmQZMain(QWidget* owner, const ClockSource* clockSource)
   cpuMonitor_ = new CpuMonitor(this);
   OnTopGuardHooks hooks;
   // Qt leaves the window enabled under an application-modal dialog, so a dialog of ours is
-  // seen as the active modal widget.
-  hooks.windowEnabled = [this] { return isEnabled() && !QApplication::activeModalWidget(); };
+  // seen as the active modal widget. The window's own modal run (the controller opens it with
+  // exec()) is no such dialog.
+  hooks.windowEnabled = [this] {
+    const QWidget* modal = QApplication::activeModalWidget();
+    return isEnabled() && (!modal || modal == this);
+  };
   hooks.sampleViewerOpen = [this] { return !SampleViewer.isNull(); };
   hooks.raiseTopMost = [this] {
     SetTopMost(this, true);

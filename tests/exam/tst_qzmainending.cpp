@@ -403,6 +403,23 @@ class TestQZMainEnding : public QObject {
     QVERIFY(!w->Guard()->ErrDialogCheckTimer.isActive());
   }
 
+  // The controller runs the window as an application-modal dialog: that run is not a dialog
+  // of ours over the window, so the guard keeps raising it and the dialog watch keeps it on top.
+  void guardedUnderItsOwnModalRun() {
+    SetIni(SetupIniPath(u"1"_s), u"基本情報"_s, u"試験区分"_s, u"2"_s);
+    auto w = MakeWindow();
+    w->setWindowModality(Qt::ApplicationModal);
+    w->show();
+    QTRY_VERIFY(!w->FirstActivation);
+    QCOMPARE(QApplication::activeModalWidget(), w.get());
+    w->Guard()->ErrDialogCheckTimer.setInterval(20);
+    const int first = w->Guard()->NotOpMostTimer.interval();
+    QTRY_VERIFY(w->Guard()->NotOpMostTimer.interval() > first + 100);  // raised, backing off
+    QTest::qWait(100);
+    QVERIFY(w->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    QVERIFY(!Log().contains(u"エラーダイアログ存在"_s));
+  }
+
   // A practical part with an expected office version: the right one running lets the set-up
   // go on without a word; none running brings up the check dialog, whose "終了する" ends the
   // program before the exam starts.
