@@ -1,4 +1,7 @@
+#include <QTimer>
+
 #include "exam/QZMain.h"
+#include "exam/QZMain2.h"
 #include "flow/ExamWindows.h"
 
 namespace examora {
@@ -22,6 +25,22 @@ void RegisterExamWindows() {
         window.exec();
         // The paper could not be shown: the program ends without handing over.
         return window.EndProgramRequested ? ScreenOutcome::EndProgram : ScreenOutcome::Closed;
+      });
+
+  RegisterScreenRunner(
+      QStringLiteral("TfrmQZMain2"), [](QWidget* owner, const ExamWindowRequest& request) {
+        TfrmQZMain2 window(owner);
+        window.SetPart(request.partCode, request.debugMode);
+        window.VenueCode = request.venueCode;
+        window.CandidateNumber = request.candidateNumber;
+        window.PracticeMode = request.practiceMode;
+        window.RestoreLayout = request.restoreLayout;
+        window.SavedLayout = request.savedRect;
+        window.setWindowModality(Qt::ApplicationModal);
+        if (request.shown)
+          QTimer::singleShot(0, &window, [&window, &request] { request.shown(&window); });
+        window.exec();
+        return ScreenOutcome::Closed;
       });
 }
 

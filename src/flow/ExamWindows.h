@@ -24,6 +24,9 @@ struct ExamWindowRequest {
   QRect savedRect;             // setup.ini [画面情報] 左, 上, 幅, 高さ
   QRect screen;                // the primary screen
   QRect workArea;              // (0, 0, screen width, screen height)
+  // Called with the window once its modal run has begun: the practice guide of a web-style
+  // part drives the practice window from there (may be empty).
+  std::function<void(QWidget* window)> shown;
 };
 
 // How a window the controller opened has ended.
