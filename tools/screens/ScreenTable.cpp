@@ -1,5 +1,6 @@
 #include "ScreenTable.h"
 
+#include <QDir>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QStringList>
@@ -9,6 +10,7 @@
 
 #include <algorithm>
 
+#include "common/ExeFolder.h"
 #include "completion/QZQZ0020.h"
 #include "completion/QZQZ0060.h"
 #include "completion/QZTP0040.h"
@@ -18,6 +20,7 @@
 #include "data/IniAccess.h"
 #include "data/InstallPaths.h"
 #include "exam/QZMain.h"
+#include "exam/QZMain2.h"
 #include "flow/QZBG0010.h"
 #include "flow/QZQZ0030.h"
 #include "flow/QZQZ0040.h"
@@ -25,6 +28,7 @@
 #include "flow/QZTP0020.h"
 #include "flow/QZTP0030.h"
 #include "flow/QZTP0060.h"
+#include "flow/QZTP0070.h"
 #include "flow/QZTP0190.h"
 #include "flow/QZTP0200.h"
 #include "flow/QZTP0220.h"
@@ -222,6 +226,25 @@ Shot SubmissionCheck(bool timeOver) {
   return {std::move(screen), false};
 }
 
+// The compact practical window of part 2 as the session opens it (a debug run: nothing of the
+// desktop is pushed around). The practice reads its texts from system\Z2\, which the sample
+// does not have.
+Shot CompactWindow(Installation& installation, bool practice) {
+  if (practice) {
+    const QString z2 = QStringLiteral("system\\Z2\\setup.ini");
+    QDir().mkpath(ExePath(QStringLiteral("system/Z2")));
+    installation.Set(z2, kBasics, QStringLiteral("部種名称"), QStringLiteral("実技"));
+    installation.Set(
+        z2, kBasics, QStringLiteral("補足説明"),
+        QStringLiteral("作成したファイルは「実技操作練習用」フォルダー内に保存してください。"));
+    installation.Set(z2, kBasics, QStringLiteral("注意事項表示"), QStringLiteral("1"));
+  }
+  auto window = std::make_unique<TfrmQZMain2>(nullptr);
+  window->SetPart(QStringLiteral("2"), true);
+  window->PracticeMode = practice;
+  return {std::move(window), false};
+}
+
 }  // namespace
 
 const std::vector<ScreenEntry>& ScreenTable() {
@@ -324,6 +347,17 @@ const std::vector<ScreenEntry>& ScreenTable() {
        [](Installation&) { return KnowledgeWindow(QStringLiteral("PrintToiBtn")); }},
       {QStringLiteral("QZMain-3"),
        [](Installation&) { return KnowledgeWindow(QStringLiteral("PrintSetuBtn")); }},
+
+      {QStringLiteral("QZMain2-2"), [](Installation& i) { return CompactWindow(i, false); }},
+      {QStringLiteral("QZMain2-2-practice"),
+       [](Installation& i) { return CompactWindow(i, true); }},
+      {QStringLiteral("QZMain2-3"),
+       [](Installation& i) {
+         MakePart2WebStyle(i);
+         return CompactWindow(i, false);
+       }},
+      {QStringLiteral("QZTP0070"),
+       [](Installation&) { return Make<TfrmQZTP0070>(QStringLiteral("2")); }},
 
       {QStringLiteral("QZTP0040"), [](Installation&) { return ScoreScreen(); }},
       {QStringLiteral("QZTP0040-web"),
