@@ -1,5 +1,6 @@
 #include "exam/QZMain.h"
 #include "flow/ExamWindows.h"
+#include "flow/QZTP0120.h"
 
 namespace examora {
 
@@ -23,6 +24,18 @@ void RegisterExamWindows() {
         // The paper could not be shown: the program ends without handing over.
         return window.EndProgramRequested ? ScreenOutcome::EndProgram : ScreenOutcome::Closed;
       });
+
+  // The operation practice of a web-style part.
+  RegisterScreenRunner(QStringLiteral("TfrmQZTP0120"),
+                       [](QWidget* owner, const ExamWindowRequest& request) {
+                         TfrmQZTP0120 guide(owner);
+                         guide.SetPartCode(request.partCode);
+                         guide.VenueCode = request.venueCode;
+                         guide.CandidateNumber = request.candidateNumber;
+                         guide.DebugMode = request.debugMode;
+                         (void)guide.ShowModal();
+                         return ScreenOutcome::Closed;
+                       });
 }
 
 }  // namespace examora
