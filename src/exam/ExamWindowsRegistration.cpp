@@ -1,4 +1,7 @@
+#include <QEventLoop>
+
 #include "exam/QZMain.h"
+#include "exam/QZMain3.h"
 #include "flow/ExamWindows.h"
 #include "flow/QZTP0120.h"
 
@@ -22,6 +25,28 @@ void RegisterExamWindows() {
         window.setWindowModality(Qt::ApplicationModal);
         window.exec();
         // The paper could not be shown: the program ends without handing over.
+        return window.EndProgramRequested ? ScreenOutcome::EndProgram : ScreenOutcome::Closed;
+      });
+
+  // The answer-only window of a web-style knowledge part. In the practice it runs beside the
+  // practice dialogs, which must stay usable: no modality, and the call returns when it closes.
+  RegisterScreenRunner(
+      QStringLiteral("TfrmQZMain3"), [](QWidget* owner, const ExamWindowRequest& request) {
+        TfrmQZMain3 window(owner);
+        window.SetPart(request.partCode, request.debugMode);
+        window.VenueCode = request.venueCode;
+        window.CandidateNumber = request.candidateNumber;
+        window.PracticeMode = request.practiceMode;
+        window.Guide = request.practiceGuide;
+        if (request.practiceMode) {
+          QEventLoop loop;
+          QObject::connect(&window, &QDialog::finished, &loop, &QEventLoop::quit);
+          window.show();
+          loop.exec(QEventLoop::DialogExec);
+        } else {
+          window.setWindowModality(Qt::ApplicationModal);
+          window.exec();
+        }
         return window.EndProgramRequested ? ScreenOutcome::EndProgram : ScreenOutcome::Closed;
       });
 
