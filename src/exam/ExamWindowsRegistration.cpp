@@ -4,6 +4,7 @@
 #include "exam/QZMain3.h"
 #include "flow/ExamWindows.h"
 #include "flow/QZTP0120.h"
+#include "flow/QZTP0180.h"
 
 namespace examora {
 
@@ -59,6 +60,15 @@ void RegisterExamWindows() {
                          guide.CandidateNumber = request.candidateNumber;
                          guide.DebugMode = request.debugMode;
                          (void)guide.ShowModal();
+                         return ScreenOutcome::Closed;
+                       });
+
+  // The part end notice of a web-style part.
+  RegisterScreenRunner(QStringLiteral("TfrmQZTP0180"),
+                       [](QWidget* owner, const ExamWindowRequest& request) {
+                         TfrmQZTP0180 notice(owner);
+                         notice.SetPartCode(request.partCode);
+                         (void)notice.ShowModal();
                          return ScreenOutcome::Closed;
                        });
 }

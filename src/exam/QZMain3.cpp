@@ -31,10 +31,10 @@
 #include "flow/QZTP0090.h"
 #include "flow/QZTP0130.h"
 #include "flow/QZTP0150.h"
+#include "flow/model/FolderWindows.h"
 #include "flow/model/FrameRules.h"
 #include "platform/Shell.h"
 #include "platform/SystemMenu.h"
-#include "platform/TopLevelWindows.h"
 #include "widgets/Band.h"
 #include "widgets/Fonts.h"
 #include "widgets/Labels.h"
@@ -581,11 +581,7 @@ bool TfrmQZMain3::ExamCloseQuery() {
 
   Log(QStringLiteral("QZMain：知識試験終了処理2"));
   if (ReadSetupIni(PartCode).examType == u"3") {
-    // The file manager shows the knowledge folders under their names or full paths.
-    for (const FolderWindowTitles& titles : WorkFolderWindowTitles(WorkFolder::Knowledge)) {
-      (void)CloseFirstWindowTitled(titles.name.toStdString());
-      (void)CloseFirstWindowTitled(titles.fullPath.toStdString());
-    }
+    CloseFolderWindows(WorkFolder::Knowledge);
   }
   const bool sample = ReadSystemIni(CurrentDate().year()).sampleExam;
   const QString normalEnd = NormalEndToRecord(false, DebugMode, sample);

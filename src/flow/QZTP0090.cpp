@@ -5,7 +5,7 @@
 
 #include "data/InstallPaths.h"
 #include "flow/PracticeMarker.h"
-#include "platform/TopLevelWindows.h"
+#include "flow/model/FolderWindows.h"
 #include "widgets/Fonts.h"
 #include "widgets/Labels.h"
 #include "widgets/RoundButton.h"
@@ -75,14 +75,8 @@ void TfrmQZTP0090::SetUpScreen() {
 }
 
 void TfrmQZTP0090::OKBtnClick() {
-  // The file manager shows a folder under its name or its full path, depending on its
-  // settings, so both are asked; nothing waits for the windows to go.
-  const WorkFolder folder = IsKnowledgeCategory(ExamCategory) ? WorkFolder::KnowledgePractice
-                                                              : WorkFolder::PracticalPractice;
-  for (const FolderWindowTitles& titles : WorkFolderWindowTitles(folder)) {
-    (void)CloseFirstWindowTitled(titles.name.toStdString());
-    (void)CloseFirstWindowTitled(titles.fullPath.toStdString());
-  }
+  CloseFolderWindows(IsKnowledgeCategory(ExamCategory) ? WorkFolder::KnowledgePractice
+                                                       : WorkFolder::PracticalPractice);
   done(ModalResult::Ok);
 }
 
