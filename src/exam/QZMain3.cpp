@@ -319,6 +319,7 @@ void TfrmQZMain3::BuildSheet() {
     w.panel = new QWidget(sheetContent_);
     w.panel->setObjectName(QStringLiteral("KaitoPanel%1").arg(r));
     if (row->kind == RowKind::Heading) {
+      std::array<QLabel*, 5> letters{};
       FillBackground(w.panel, kMain3Shadow);
       w.label = ColouredLabel(w.panel, QStringLiteral("ToiLbl%1").arg(r), row->caption, QFont(),
                               Qt::white);
@@ -328,6 +329,13 @@ void TfrmQZMain3::BuildSheet() {
                                        kMain3Letters[c], captionFont, Qt::white);
         letter->setGeometry(80 + 24 * c + 2, 8, 17, 17);
         letter->setVisible(c < 4);
+        letters[c] = letter;
+      }
+      // The fifth letter heads the column only where the question has a fifth choice.
+      for (int n = r + 1; n <= kMaxSheetRows; ++n) {
+        const examora::SheetRow* next = sheet_.Structure().Row(n);
+        if (!next || next->kind == RowKind::Heading) break;
+        if (next->choiceCount >= 5) letters[4]->setVisible(true);
       }
     } else {
       FillBackground(w.panel, Qt::white);

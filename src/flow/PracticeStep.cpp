@@ -12,6 +12,7 @@ namespace {
 
 constexpr int kStepTextTop = 80;
 constexpr int kStepTextLine = 18;
+constexpr int kStepBottomBand = 53;
 
 }  // namespace
 
@@ -25,7 +26,10 @@ PracticeStep::PracticeStep(QWidget* owner, const QString& formCode, TfrmQZTP0120
 }
 
 void PracticeStep::LayOut(const QString& title, const QStringList& lines, int width, int height) {
-  resize(width, height);
+  // The design heights were set for the design's fonts; where the lines need more room here,
+  // the dialog grows rather than letting the buttons cover the last line.
+  const int needed = kStepTextTop + int(lines.size()) * kStepTextLine + 8 + kStepBottomBand;
+  resize(width, std::max(height, needed));
   setWindowTitle(title);
   TitleLabel()->setText(title);
   TitleLabel()->adjustSize();

@@ -59,7 +59,9 @@ void TfrmQZTP0180::SetUpScreen() {
     MesLbl[i]->setText(i < lines.size() ? lines[i] : QString());
     MesLbl[i]->setVisible(i < lines.size());
   }
-  resize(kTp0180Width, knowledge ? 155 : 172);
+  // The design heights were set for the design's fonts; the lines keep their room here.
+  const int needed = kTp0180TextTop + int(lines.size()) * kTp0180Line + 8 + 53;
+  resize(kTp0180Width, std::max(knowledge ? 155 : 172, needed));
   OkBtn->setFocus();
 }
 
