@@ -11,6 +11,7 @@ sample="$EXAMORA_ROOT/build/sample"
 # One copy of the program per part, named as the installation expects.
 cp "$EXAMORA_ROOT/build/dev/src/examora" "$sample/[1]知識.exe"
 cp "$EXAMORA_ROOT/build/dev/src/examora" "$sample/[2]実技.exe"
+cp "$EXAMORA_ROOT/build/dev/src/examora" "$sample/[4]Web知識.exe"
 echo "Sample installation: $sample"
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then

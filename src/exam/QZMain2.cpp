@@ -31,6 +31,9 @@
 #include "flow/QZQZ0040.h"
 #include "flow/QZQZ0050.h"
 #include "flow/QZTP0070.h"
+#include "flow/QZTP0090.h"
+#include "flow/QZTP0130.h"
+#include "flow/QZTP0150.h"
 #include "flow/ScreenFrame.h"
 #include "flow/model/FrameRules.h"
 #include "platform/Shell.h"
@@ -78,11 +81,6 @@ RoundButton* CompactButton(QWidget* parent, const QString& name, const QString& 
 
 }  // namespace
 
-CompactWindowScreens& CompactScreens() {
-  static CompactWindowScreens screens;
-  return screens;
-}
-
 TfrmQZMain2::TfrmQZMain2(QWidget* owner, const ClockSource* clockSource)
     : QDialog(owner, Qt::Window | Qt::FramelessWindowHint), clockSource_(clockSource) {
   setObjectName(QStringLiteral("frmQZMain2"));
@@ -107,7 +105,9 @@ TfrmQZMain2::TfrmQZMain2(QWidget* owner, const ClockSource* clockSource)
   BuildControls();
 }
 
-TfrmQZMain2::~TfrmQZMain2() = default;
+TfrmQZMain2::~TfrmQZMain2() {
+  if (Guide) Guide->PracticeWindowChanged(nullptr);
+}
 
 void TfrmQZMain2::SetPart(const QString& partCode, bool debugMode) {
   PartCode = partCode;
@@ -242,6 +242,7 @@ void TfrmQZMain2::FormShow() {
 
   const QColor colour(TitleColourRule(ReadShikenIni().linkMode));
   for (QLabel* label : {title1_, title2_, hosoku_}) SetLabelColour(label, colour);
+  if (PracticeMode && Guide) Guide->PracticeWindowChanged(this);
 }
 
 // A real exam marks the part as started and stamps the date and time of its first start; a
@@ -265,8 +266,14 @@ void TfrmQZMain2::OpenStartScreens() {
   if (QFileInfo(workFolder).isDir())
     (void)OpenFolder(QDir::toNativeSeparators(workFolder).toStdString());
   if (ExamType == u"3") {
-    if (CompactScreens().startPageGuide)
-      StartNotice = CompactScreens().startPageGuide(this, PartCode);
+    // The candidate opens start.html in the browser; the guide says how.
+    auto* guide = new TfrmQZTP0130(this);
+    guide->setAttribute(Qt::WA_DeleteOnClose);
+    guide->SetPartCode(PartCode);
+    guide->PracticeMode = false;
+    guide->FirstShow = false;
+    StartNotice = guide;
+    guide->show();
     return;
   }
   auto* notice = new TfrmQZTP0070(this);
@@ -334,7 +341,11 @@ void TfrmQZMain2::TyuiBtnClick() {
 
 void TfrmQZMain2::ConfirmAndClose() {
   AnswersConfirmed = true;
-  PracticeEndConfirmed = false;
+  PracticeEndConfirmedFlag = false;
+  close();
+}
+
+void TfrmQZMain2::ClosePracticeWindow() {
   close();
 }
 
@@ -380,19 +391,27 @@ bool TfrmQZMain2::FormCloseQuery() {
 bool TfrmQZMain2::WebPracticeEndQuery() {
   if (!PracticeStepsDone) {
     // The guide has not reached its end: the button is explained, the practice goes on.
-    if (SetPracticeDialogsVisible) SetPracticeDialogsVisible(false);
-    if (CompactScreens().endButtonNotice) CompactScreens().endButtonNotice(this, PartCode);
-    if (SetPracticeDialogsVisible) SetPracticeDialogsVisible(true);
+    if (Guide) Guide->SetPracticeDialogsVisible(false);
+    {
+      TfrmQZTP0150 notice(this);
+      notice.SetPartCode(PartCode);
+      notice.ShowModal();
+    }
+    if (Guide) Guide->SetPracticeDialogsVisible(true);
     return false;
   }
-  if (!PracticeEndConfirmed) {
+  if (!PracticeEndConfirmedFlag) {
     Log(QStringLiteral("操作練習終了処理"));
     guard_->StopGuard();
-    const int result = CompactScreens().practiceEndConfirmation
-                           ? CompactScreens().practiceEndConfirmation(this, ExamCategory)
-                           : ModalResult::Ok;
+    int result = ModalResult::Cancel;
+    {
+      TfrmQZTP0090 confirm(this);
+      confirm.SetPartCode(PartCode);
+      confirm.ExamCategory = ExamCategory;
+      result = confirm.ShowModal();
+    }
     if (result == ModalResult::Ok) {
-      PracticeEndConfirmed = true;
+      PracticeEndConfirmedFlag = true;
     } else {
       PracticeStepsDone = false;
       SetTopMost(true);

@@ -7,10 +7,10 @@
 #include <QRect>
 #include <QString>
 
-#include <functional>
 #include <memory>
 
 #include "exam/model/ExamClock.h"
+#include "flow/ExamWindows.h"
 
 class QFrame;
 class QLabel;
@@ -22,28 +22,12 @@ class OnTopGuard;
 class RoundButton;
 class TfrmQZQZ0020;
 
-// The screens of a web-style part (受験タイプ "3") this window opens belong to its practice
-// guide; the program sets them at start-up. Unset, the window does without them: no start-page
-// guide, the end-button notice is skipped, and the practice end counts as confirmed.
-struct CompactWindowScreens {
-  // The start-page guide of a real exam, shown modeless beside the window; returns it.
-  std::function<QWidget*(QWidget* owner, const QString& partCode)> startPageGuide;
-  // "[試験終了] ボタンについて", modal.
-  std::function<void(QWidget* owner, const QString& partCode)> endButtonNotice;
-  // "操作練習終了", modal; 1 ends the practice.
-  std::function<int(QWidget* owner, const QString& examCategory)> practiceEndConfirmation;
-};
-CompactWindowScreens& CompactScreens();
-
 // The compact practical window. Shown modally by the session controller for a practical part
 // without questions in the program (and by the practice guide of a web-style part, modeless);
 // it counts the elapsed minutes (a restarted part continues), opens the work folder, and ends
 // the part only after the candidate has confirmed on the answer status confirmation.
-class TfrmQZMain2 : public QDialog {
+class TfrmQZMain2 : public QDialog, public PracticeWindow {
   Q_OBJECT
-  // The practice guide of a web-style part reaches the window through these, without its header.
-  Q_PROPERTY(bool PracticeStepsDone MEMBER PracticeStepsDone)
-  Q_PROPERTY(bool PracticeEndConfirmed MEMBER PracticeEndConfirmed)
 
  public:
   explicit TfrmQZMain2(QWidget* owner = nullptr, const ClockSource* clockSource = nullptr);
@@ -53,6 +37,7 @@ class TfrmQZMain2 : public QDialog {
   QString VenueCode;  // handed over; not used here
   QString CandidateNumber;
   bool PracticeMode = false;
+  PracticeGuide* Guide = nullptr;  // the practice dialogs of a web-style part
   bool RestoreLayout = false;
   QRect SavedLayout;
   // PartCode and DebugMode as the session worked them out; reads ExamCategory.
@@ -70,18 +55,18 @@ class TfrmQZMain2 : public QDialog {
   bool KeepOnTop = false;
   bool FirstActivation = true;
   bool PracticeStepsDone = false;
-  bool PracticeEndConfirmed = false;
+  bool PracticeEndConfirmedFlag = false;
   // The open answer status confirmation, if any.
   QPointer<TfrmQZQZ0020> ConfirmForm;
   // The start notice (or the start-page guide of a web-style part) opened with the exam.
   QPointer<QWidget> StartNotice;
-  // Hides and shows the practice guide's dialogs while the end-button notice is up; set by
-  // the guide.
-  std::function<void(bool visible)> SetPracticeDialogsVisible;
-
   // The confirmation's and the practice guide's way of ending: the end is confirmed, the
-  // window closes.
-  Q_INVOKABLE void ConfirmAndClose();
+  // window closes (a practice first asks whether to end it).
+  void ConfirmAndClose() override;
+  // PracticeWindow
+  void SetPracticeStepsDone(bool done) override { PracticeStepsDone = done; }
+  bool PracticeEndConfirmed() const override { return PracticeEndConfirmedFlag; }
+  void ClosePracticeWindow() override;
   // The close decision; true when the window may close.
   bool FormCloseQuery();
   // This window and an open confirmation above the others (or not), without moving them.

@@ -21,6 +21,7 @@
 #include "data/InstallPaths.h"
 #include "exam/QZMain.h"
 #include "exam/QZMain2.h"
+#include "exam/QZMain3.h"
 #include "flow/QZBG0010.h"
 #include "flow/QZQZ0030.h"
 #include "flow/QZQZ0040.h"
@@ -29,6 +30,14 @@
 #include "flow/QZTP0030.h"
 #include "flow/QZTP0060.h"
 #include "flow/QZTP0070.h"
+#include "flow/QZTP0090.h"
+#include "flow/QZTP0120.h"
+#include "flow/QZTP0130.h"
+#include "flow/QZTP0140.h"
+#include "flow/QZTP0150.h"
+#include "flow/QZTP0160.h"
+#include "flow/QZTP0170.h"
+#include "flow/QZTP0180.h"
 #include "flow/QZTP0190.h"
 #include "flow/QZTP0200.h"
 #include "flow/QZTP0220.h"
@@ -245,6 +254,48 @@ Shot CompactWindow(Installation& installation, bool practice) {
   return {std::move(window), false};
 }
 
+// The web-style knowledge part of the sample is part 4; its practical counterpart is part 2
+// made web-style.
+const QString kWebKnowledge = QStringLiteral("4");
+
+Shot OpenPage(Installation& installation, const QString& partCode, bool practice) {
+  if (partCode == u"2") MakePart2WebStyle(installation);
+  auto screen = std::make_unique<TfrmQZTP0130>(nullptr);
+  screen->SetPartCode(partCode);
+  screen->PracticeMode = practice;
+  screen->FirstShow = false;
+  return {std::move(screen), false};
+}
+
+template <typename Step>
+Shot PracticeStepShot(Installation& installation, const QString& partCode) {
+  if (partCode == u"2") MakePart2WebStyle(installation);
+  auto screen = std::make_unique<Step>(nullptr, nullptr);
+  screen->SetPartCode(partCode);
+  return {std::move(screen), false};
+}
+
+Shot PracticeEnd(const QString& examCategory) {
+  auto screen = std::make_unique<TfrmQZTP0090>(nullptr);
+  screen->SetPartCode(kWebKnowledge);
+  screen->ExamCategory = examCategory;
+  return {std::move(screen), false};
+}
+
+// The answer-only window of part 4 as the practice shows it (the exam would open the
+// knowledge folder in the file manager and mark the sample's part as started).
+Shot AnswerOnlyWindow(Installation& installation, bool subQuestionsOnly) {
+  if (subQuestionsOnly)
+    installation.Set(QStringLiteral("system\\Z4\\setup.ini"), kBasics,
+                     QStringLiteral("設問表示のみ"), QStringLiteral("1"));
+  auto window = std::make_unique<TfrmQZMain3>(nullptr);
+  window->SetPart(kWebKnowledge, true);
+  window->PracticeMode = true;
+  window->VenueCode = QStringLiteral("12345");
+  window->CandidateNumber = QStringLiteral("24010017");
+  return {std::move(window), false};
+}
+
 }  // namespace
 
 const std::vector<ScreenEntry>& ScreenTable() {
@@ -365,6 +416,47 @@ const std::vector<ScreenEntry>& ScreenTable() {
          i.Set(kPart1Setup, kBasics, QStringLiteral("受験タイプ"), QStringLiteral("3"));
          return ScoreScreen();
        }},
+
+      {QStringLiteral("QZTP0120-knowledge"),
+       [](Installation&) { return Make<TfrmQZTP0120>(kWebKnowledge); }},
+      {QStringLiteral("QZTP0120-practical"),
+       [](Installation& i) {
+         MakePart2WebStyle(i);
+         return Make<TfrmQZTP0120>(QStringLiteral("2"));
+       }},
+      {QStringLiteral("QZTP0130-knowledge-practice"),
+       [](Installation& i) { return OpenPage(i, kWebKnowledge, true); }},
+      {QStringLiteral("QZTP0130-practical-practice"),
+       [](Installation& i) { return OpenPage(i, QStringLiteral("2"), true); }},
+      {QStringLiteral("QZTP0130-knowledge-exam"),
+       [](Installation& i) { return OpenPage(i, kWebKnowledge, false); }},
+      {QStringLiteral("QZTP0130-practical-exam"),
+       [](Installation& i) { return OpenPage(i, QStringLiteral("2"), false); }},
+      {QStringLiteral("QZTP0140-knowledge"),
+       [](Installation& i) { return PracticeStepShot<TfrmQZTP0140>(i, kWebKnowledge); }},
+      {QStringLiteral("QZTP0140-practical"),
+       [](Installation& i) { return PracticeStepShot<TfrmQZTP0140>(i, QStringLiteral("2")); }},
+      {QStringLiteral("QZTP0160-knowledge"),
+       [](Installation& i) { return PracticeStepShot<TfrmQZTP0160>(i, kWebKnowledge); }},
+      {QStringLiteral("QZTP0160-practical"),
+       [](Installation& i) { return PracticeStepShot<TfrmQZTP0160>(i, QStringLiteral("2")); }},
+      {QStringLiteral("QZTP0170"),
+       [](Installation& i) { return PracticeStepShot<TfrmQZTP0170>(i, QStringLiteral("2")); }},
+      {QStringLiteral("QZTP0150"), [](Installation&) { return Make<TfrmQZTP0150>(kWebKnowledge); }},
+      {QStringLiteral("QZTP0090-knowledge"),
+       [](Installation&) { return PracticeEnd(QStringLiteral("1")); }},
+      {QStringLiteral("QZTP0090-practical"),
+       [](Installation&) { return PracticeEnd(QStringLiteral("2")); }},
+      {QStringLiteral("QZTP0180-knowledge"),
+       [](Installation&) { return Make<TfrmQZTP0180>(kWebKnowledge); }},
+      {QStringLiteral("QZTP0180-practical"),
+       [](Installation& i) {
+         MakePart2WebStyle(i);
+         return Make<TfrmQZTP0180>(QStringLiteral("2"));
+       }},
+      {QStringLiteral("QZMain3"), [](Installation& i) { return AnswerOnlyWindow(i, false); }},
+      {QStringLiteral("QZMain3-subquestions-only"),
+       [](Installation& i) { return AnswerOnlyWindow(i, true); }},
 
       {QStringLiteral("QZTP0220-knowledge"),
        [](Installation& i) { return TimeOver(i, QStringLiteral("1")); }},
