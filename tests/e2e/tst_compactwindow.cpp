@@ -137,6 +137,52 @@ class TestCompactWindow : public QObject {
       QVERIFY2(events.contains(line), qPrintable(line));
   }
 
+  // The practice of a type-2 part: "< 戻る" on the end confirmation goes on practising; "はい >"
+  // ends it and leaves the strip's layout in the part's own setup.ini for the exam, where the
+  // next run opens it.
+  void practiceEndKeepsTheLayoutForTheExam() {
+    FixtureInstallation fx;
+    fx.practicalPart(u"1"_s, u"2"_s);
+    fx.makeDir(u"system/Z1"_s);
+    QVERIFY2(fx.ok(), qPrintable(fx.error()));
+    fx.setExeFolder();
+    const QRect moved(120, 200, 500, 61);
+    {
+      TfrmQZMain2 practice;
+      practice.SetPart(u"1"_s, true);
+      practice.PracticeMode = true;
+      practice.show();
+      QVERIFY(QTest::qWaitForWindowExposed(&practice));
+      practice.setGeometry(moved);
+      WhenModal(IsScreen("examora::TfrmQZQZ0050"),
+                [](QWidget* confirm) { Click(confirm, "CancelBtn"); });
+      Click(&practice, "EndBtn");
+      QVERIFY(practice.isVisible());
+      WhenModal(IsScreen("examora::TfrmQZQZ0050"),
+                [](QWidget* confirm) { Click(confirm, "OKBtn"); });
+      Click(&practice, "EndBtn");
+      QVERIFY(!practice.isVisible());
+    }
+    const QString setup = u"system/1/setup.ini"_s;
+    const QRect saved(fx.readIni(setup, u"画面情報"_s, u"左"_s).toInt(),
+                      fx.readIni(setup, u"画面情報"_s, u"上"_s).toInt(),
+                      fx.readIni(setup, u"画面情報"_s, u"幅"_s).toInt(),
+                      fx.readIni(setup, u"画面情報"_s, u"高さ"_s).toInt());
+    QCOMPARE(saved, moved);
+    // The practice is no exam: the part is not marked as started.
+    QCOMPARE(fx.readIni(setup, u"基本情報"_s, u"試験開始"_s), u"0"_s);
+
+    TfrmQZMain2 exam;
+    exam.SetPart(u"1"_s, true);
+    exam.RestoreLayout = true;
+    exam.SavedLayout = saved;
+    exam.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&exam));
+    QCOMPARE(exam.geometry(), moved);
+    exam.AnswersConfirmed = true;
+    exam.close();
+  }
+
   // The end of a web-style practical part closes the file-manager windows of the work folder,
   // whether they are titled by the folder's name or by its full path; other windows stay.
   void webPartEndClosesTheFolderWindows() {
