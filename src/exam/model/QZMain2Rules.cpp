@@ -29,7 +29,9 @@ CompactWindowTitles CompactTitles(const SystemIni& system, const QString& partNa
 
 QRect CompactInitialBounds(const QString& examType, bool restoreLayout, const QRect& savedLayout,
                            const ScreenMetrics& m) {
-  if (restoreLayout) return savedLayout;
+  // A saved layout that is no rectangle (values that were not numbers read as 0) would put
+  // the strip nowhere: the default place stands in.
+  if (restoreLayout && savedLayout.isValid()) return savedLayout;
   if (examType == u"3") {
     // Above the task bar: the maximised window's height less the full-screen client area is
     // what the task bar and the title bar take below a maximised window.

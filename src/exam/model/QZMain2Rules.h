@@ -29,7 +29,8 @@ inline constexpr int kCompactWidth = 433;
 inline constexpr int kCompactHeight = 61;
 inline constexpr int kCompactWebHeight = 76;
 
-// Where the window opens: the layout saved in the practice when restoreLayout is set; a
+// Where the window opens: the layout saved in the practice when restoreLayout is set (and it
+// is a rectangle); a
 // web-style part at the right edge just above the task bar; any other part at the top left,
 // below where a title bar would be.
 QRect CompactInitialBounds(const QString& examType, bool restoreLayout, const QRect& savedLayout,

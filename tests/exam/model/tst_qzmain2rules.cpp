@@ -64,17 +64,21 @@ class TestQZMain2Rules : public QObject {
   void initialBounds_data() {
     QTest::addColumn<QString>("examType");
     QTest::addColumn<bool>("restore");
+    QTest::addColumn<QRect>("saved");
     QTest::addColumn<QRect>("bounds");
-    QTest::newRow("type 2: top left, below a caption") << u"2"_s << false << QRect(0, 23, 433, 61);
+    const QRect saved(10, 20, 500, 70);
+    QTest::newRow("type 2: top left, below a caption")
+        << u"2"_s << false << saved << QRect(0, 23, 433, 61);
     // 1024 - 76 - 46: the strip's bottom edge is where a maximised window's client area ends.
-    QTest::newRow("type 3: bottom right") << u"3"_s << false << QRect(847, 902, 433, 76);
-    QTest::newRow("saved layout") << u"3"_s << true << QRect(10, 20, 500, 70);
+    QTest::newRow("type 3: bottom right") << u"3"_s << false << saved << QRect(847, 902, 433, 76);
+    QTest::newRow("saved layout") << u"3"_s << true << saved << saved;
+    QTest::newRow("saved zeros") << u"2"_s << true << QRect(0, 0, 0, 0) << QRect(0, 23, 433, 61);
   }
   void initialBounds() {
     QFETCH(QString, examType);
     QFETCH(bool, restore);
-    QTEST(CompactInitialBounds(examType, restore, QRect(10, 20, 500, 70), CompactMetrics()),
-          "bounds");
+    QFETCH(QRect, saved);
+    QTEST(CompactInitialBounds(examType, restore, saved, CompactMetrics()), "bounds");
   }
 
   void moveClamp_data() {
