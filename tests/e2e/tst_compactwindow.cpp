@@ -183,6 +183,53 @@ class TestCompactWindow : public QObject {
     exam.close();
   }
 
+  // The practice of a web-style part runs beside the guide's dialogs: before the guide has
+  // reached its end the end button only explains itself; then the guide's ending asks for the
+  // confirmation, and only a confirmed end lets the guide close the window.
+  void webPracticeEndsThroughTheGuide() {
+    FixtureInstallation fx;
+    fx.practicalPart(u"1"_s, u"3"_s);
+    fx.makeDir(u"system/Z1"_s);
+    QVERIFY2(fx.ok(), qPrintable(fx.error()));
+    fx.setExeFolder();
+    struct Guide : PracticeGuide {
+      QList<bool> visibility;
+      PracticeWindow* window = nullptr;
+      void SetPracticeDialogsVisible(bool visible) override { visibility << visible; }
+      void PracticeWindowChanged(PracticeWindow* w) override { window = w; }
+    } guide;
+    {
+      TfrmQZMain2 practice;
+      practice.SetPart(u"1"_s, true);
+      practice.PracticeMode = true;
+      practice.Guide = &guide;
+      practice.show();
+      QVERIFY(QTest::qWaitForWindowExposed(&practice));
+      QCOMPARE(guide.window, static_cast<PracticeWindow*>(&practice));
+
+      bool noticeShown = false;
+      WhenModal(IsScreen("examora::TfrmQZTP0150"), [&](QWidget* notice) {
+        noticeShown = true;
+        Click(notice, "OkBtn");
+      });
+      Click(&practice, "EndBtn");
+      QVERIFY(noticeShown);
+      QCOMPARE(guide.visibility, QList<bool>({false, true}));
+      QVERIFY(practice.isVisible());
+
+      guide.window->SetPracticeStepsDone(true);
+      WhenModal(IsScreen("examora::TfrmQZTP0090"),
+                [](QWidget* confirm) { Click(confirm, "OKBtn"); });
+      guide.window->ConfirmAndClose();
+      QVERIFY(practice.isVisible());
+      QVERIFY(guide.window->PracticeEndConfirmed());
+      guide.window->ClosePracticeWindow();
+      QVERIFY(!practice.isVisible());
+    }
+    QCOMPARE(guide.window, nullptr);
+    QVERIFY(!fx.readIni(u"system/1/setup.ini"_s, u"画面情報"_s, u"幅"_s).isEmpty());
+  }
+
   // The end of a web-style practical part closes the file-manager windows of the work folder,
   // whether they are titled by the folder's name or by its full path; other windows stay.
   void webPartEndClosesTheFolderWindows() {
