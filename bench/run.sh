@@ -37,7 +37,7 @@ if [ "$do_build" = 1 ]; then
   cmake --build "$build" --target examora-benchmarks --parallel "${EXAMORA_BENCH_JOBS:-$(nproc)}"
 fi
 bin="$build/bench"
-for tool in examora-bench examora-bench-exam examora-bench-bare-view examora-bench-bare-dialog \
+for tool in examora-bench examora-bench-exam examora-bench-compact examora-bench-bare-view examora-bench-bare-dialog \
             examora-bench-start; do
   [ -x "$bin/$tool" ] || { echo "missing $bin/$tool: build first (without --no-build)" >&2; exit 1; }
 done
@@ -161,6 +161,8 @@ run_group "$work/idle_ours.txt" "$bin/examora-bench-exam" "$work/exam" "$idle"
 url="$(sed -n 's/^exam_window url=//p' "$work/idle_ours.txt")"
 [ -n "$url" ] || { echo "the knowledge window did not report (see $work/idle_ours.txt.err)" >&2; exit 1; }
 run_group "$work/idle_bare.txt" "$bin/examora-bench-bare-view" "$url" "$idle"
+echo "idle compact window: ${idle} s with its on-top guard running" >&2
+run_group "$work/idle_compact.txt" "$bin/examora-bench-compact" "$work/exam" "$idle"
 
 load_after="$(cut -d' ' -f1-3 /proc/loadavg)"
 
@@ -233,6 +235,9 @@ row("  vs a walk reading names only (reference)", median_ms("BM_WorkFolderList")
 io, ib = report("idle_ours.txt"), report("idle_bare.txt")
 row(f"idle window CPU over {float(io['idle_seconds']):g} s", float(io["cpu_share"]),
     float(ib["cpu_share"]), "%", "abs", 0.01)
+ic = report("idle_compact.txt")
+row(f"idle compact window + on-top guard, CPU over {float(ic['idle_seconds']):g} s",
+    float(ic["cpu_share"]), None, "%", "abs", 0.01)
 row("peak memory, process tree (VmHWM sum)", float(io["hwm_kb"]) / 1024,
     float(ib["hwm_kb"]) / 1024, "MiB", "ratio", 1.3)
 row("  memory at the end (PSS sum, reference)", float(io["pss_kb"]) / 1024,

@@ -12,6 +12,7 @@ sample="$EXAMORA_ROOT/build/sample"
 cp "$EXAMORA_ROOT/build/dev/src/examora" "$sample/[1]知識.exe"
 cp "$EXAMORA_ROOT/build/dev/src/examora" "$sample/[2]実技.exe"
 cp "$EXAMORA_ROOT/build/dev/src/examora" "$sample/[3]実技問題.exe"
+cp "$EXAMORA_ROOT/build/dev/src/examora" "$sample/[4]Web知識.exe"
 echo "Sample installation: $sample"
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then

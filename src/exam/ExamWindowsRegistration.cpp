@@ -1,5 +1,11 @@
+#include <QEventLoop>
+
 #include "exam/QZMain.h"
+#include "exam/QZMain2.h"
+#include "exam/QZMain3.h"
 #include "flow/ExamWindows.h"
+#include "flow/QZTP0120.h"
+#include "flow/QZTP0180.h"
 
 namespace examora {
 
@@ -23,6 +29,73 @@ void RegisterExamWindows() {
         // The paper could not be shown: the program ends without handing over.
         return window.EndProgramRequested ? ScreenOutcome::EndProgram : ScreenOutcome::Closed;
       });
+
+  // The answer-only window of a web-style knowledge part. In the practice it runs beside the
+  // practice dialogs, which must stay usable: no modality, and the call returns when it closes.
+  RegisterScreenRunner(
+      QStringLiteral("TfrmQZMain3"), [](QWidget* owner, const ExamWindowRequest& request) {
+        TfrmQZMain3 window(owner);
+        window.SetPart(request.partCode, request.debugMode);
+        window.VenueCode = request.venueCode;
+        window.CandidateNumber = request.candidateNumber;
+        window.PracticeMode = request.practiceMode;
+        window.Guide = request.practiceGuide;
+        if (request.practiceMode) {
+          QEventLoop loop;
+          QObject::connect(&window, &QDialog::finished, &loop, &QEventLoop::quit);
+          window.show();
+          loop.exec(QEventLoop::DialogExec);
+        } else {
+          window.setWindowModality(Qt::ApplicationModal);
+          window.exec();
+        }
+        return window.EndProgramRequested ? ScreenOutcome::EndProgram : ScreenOutcome::Closed;
+      });
+
+  // The compact practical window; in the practice of a web-style part it runs beside the
+  // practice dialogs like the answer-only window.
+  RegisterScreenRunner(QStringLiteral("TfrmQZMain2"),
+                       [](QWidget* owner, const ExamWindowRequest& request) {
+                         TfrmQZMain2 window(owner);
+                         window.SetPart(request.partCode, request.debugMode);
+                         window.VenueCode = request.venueCode;
+                         window.CandidateNumber = request.candidateNumber;
+                         window.PracticeMode = request.practiceMode;
+                         window.RestoreLayout = request.restoreLayout;
+                         window.SavedLayout = request.savedRect;
+                         window.Guide = request.practiceGuide;
+                         if (request.practiceGuide) {
+                           QEventLoop loop;
+                           QObject::connect(&window, &QDialog::finished, &loop, &QEventLoop::quit);
+                           window.show();
+                           loop.exec(QEventLoop::DialogExec);
+                         } else {
+                           window.setWindowModality(Qt::ApplicationModal);
+                           window.exec();
+                         }
+                         return ScreenOutcome::Closed;
+                       });
+
+  // The operation practice of a web-style part.
+  RegisterScreenRunner(QStringLiteral("TfrmQZTP0120"),
+                       [](QWidget* owner, const ExamWindowRequest& request) {
+                         TfrmQZTP0120 guide(owner);
+                         guide.SetPartCode(request.partCode);
+                         guide.VenueCode = request.venueCode;
+                         guide.CandidateNumber = request.candidateNumber;
+                         guide.DebugMode = request.debugMode;
+                         (void)guide.ShowModal();
+                         return ScreenOutcome::Closed;
+                       });
+
+  // The part end notice of a web-style part.
+  RegisterScreenRunner(QStringLiteral("TfrmQZTP0180"),
+                       [](QWidget* owner, const ExamWindowRequest& request) {
+                         TfrmQZTP0180 notice(owner);
+                         notice.SetPartCode(request.partCode);
+                         (void)notice.ShowModal();
+                         return ScreenOutcome::Closed;
+                       });
 }
 
 }  // namespace examora

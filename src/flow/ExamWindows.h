@@ -12,6 +12,34 @@ class QWidget;
 // for them by name. A window that is not registered is not available in this build.
 namespace examora {
 
+// The operation practice of a web-style part runs its practice window beside the practice
+// dialogs; the two talk through these interfaces because the window lives above the dialogs.
+
+// Implemented by the practice window (TfrmQZMain3, TfrmQZMain2 in practice mode).
+class PracticeWindow {
+ public:
+  virtual ~PracticeWindow() = default;
+  // The practice dialogs reached their end: the end button may now end the practice.
+  virtual void SetPracticeStepsDone(bool done) = 0;
+  virtual bool PracticeEndConfirmed() const = 0;
+  // Asks the window to end the practice; its close handling shows the end confirmation and
+  // refuses the close.
+  virtual void ConfirmAndClose() = 0;
+  // After a confirmed end: the window stores its layout and closes.
+  virtual void ClosePracticeWindow() = 0;
+};
+
+// Implemented by the practice owner (TfrmQZTP0120).
+class PracticeGuide {
+ public:
+  virtual ~PracticeGuide() = default;
+  // Hides the practice dialog showing now, or shows again the one hidden, around the
+  // window's own dialogs.
+  virtual void SetPracticeDialogsVisible(bool visible) = 0;
+  // The window tells when it has opened and when it is gone (nullptr).
+  virtual void PracticeWindowChanged(PracticeWindow* window) = 0;
+};
+
 // What the controller hands an exam window.
 struct ExamWindowRequest {
   QString partCode;
@@ -24,6 +52,10 @@ struct ExamWindowRequest {
   QRect savedRect;             // setup.ini [画面情報] 左, 上, 幅, 高さ
   QRect screen;                // the primary screen
   QRect workArea;              // (0, 0, screen width, screen height)
+  // Set when the practice dialogs of a web-style part open the window (practiceMode is then
+  // true): the window is shown without modality beside the dialogs, tells the guide about
+  // itself and returns when it has closed.
+  PracticeGuide* practiceGuide = nullptr;
 };
 
 // How a window the controller opened has ended.

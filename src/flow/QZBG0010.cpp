@@ -211,7 +211,8 @@ bool TfrmQZBG0010::RunPractice(const SetupIni& setup, bool* practiceDone) {
     EndProgram();
     return false;
   }
-  if (practice != RunOutcome::Closed) return true;
+  // Whatever became of the practice window, the candidate starts the exam from the start
+  // screen, as after every practice.
   *practiceDone = true;
   show();
   TfrmQZTP0060 start(this);

@@ -28,6 +28,8 @@ ScreenMetrics CurrentScreenMetrics() {
   m.cyFrame = kFallbackFrame;
   if (qobject_cast<QApplication*>(QCoreApplication::instance()))
     m.cyCaption = QApplication::style()->pixelMetric(QStyle::PM_TitleBarHeight);
+  // The client area of a full-screen window: the work area less a title bar.
+  m.cyFullScreen = m.cyMaximized - m.cyCaption;
   return m;
 }
 

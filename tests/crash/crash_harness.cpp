@@ -1,5 +1,8 @@
 // SIGKILL crash harness for the knowledge window's answers.
 //
+// With "answer-only" the part is a web-style one (受験タイプ "3") and the child runs the
+// answer-only window TfrmQZMain3 instead: the same clicks, kills and checks.
+//
 // The harness builds a fixture installation with one knowledge part, then runs the real
 // TfrmQZMain in a child process (this executable with --child), which clicks answers through
 // the real radio buttons at a steady rate and reports every click on stdout. The harness kills
@@ -12,7 +15,7 @@
 // - the restarted window shows exactly the recorded answers;
 // - setup.ini and shiken.ini parse with every original key, and "now" never goes backwards.
 //
-// Usage: examora_crash [cycles]   (default: EXAMORA_CRASH_CYCLES, else 20)
+// Usage: examora_crash [cycles] [answer-only]   (default: EXAMORA_CRASH_CYCLES, else 20)
 // Prints "cycles N, worst loss K click(s)" and exits 0 when every check held.
 
 #include <QApplication>
@@ -35,6 +38,7 @@
 #include "data/AnswerRecord.h"
 #include "data/IniFile.h"
 #include "exam/QZMain.h"
+#include "exam/QZMain3.h"
 #include "exam/model/ExamClock.h"
 
 using namespace examora;
@@ -55,6 +59,7 @@ constexpr int kClickIntervalMs = 20;
 const QString kPart = QStringLiteral("1");
 const QString kVenue = QStringLiteral("01234");
 const QString kCandidate = QStringLiteral("1001");
+const QString kAnswerOnly = QStringLiteral("answer-only");
 
 // Click n of the whole run: rows in turn, the choice moving on after each pass, so that every
 // click changes the record.
@@ -92,10 +97,11 @@ void Wait(int ms) {
 
 // ---- The child: the real window, answering until it is killed ------------------------------
 
+template <typename Window>
 int RunChild(const QString& root, qint64 firstClick) {
   SetExeFolder(root);
   FastClock clock;
-  TfrmQZMain w(nullptr, &clock);
+  Window w(nullptr, &clock);
   w.SetPart(kPart, true);
   w.VenueCode = kVenue;
   w.CandidateNumber = kCandidate;
@@ -148,8 +154,14 @@ void Parse(const QByteArray& line, ChildReport& report) {
 
 class Harness {
  public:
-  Harness() {
+  explicit Harness(bool answerOnly) : answerOnly_(answerOnly) {
     fx_.knowledgePart(kPart, {2, 3, 4}, kChoices, kExamMinutes);
+    if (answerOnly_) {
+      QString setup = FromCp932(fx_.readBytes(QStringLiteral("system/1/setup.ini")));
+      setup.replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+          .replace(QStringLiteral("受験タイプ=1"), QStringLiteral("受験タイプ=3"));
+      fx_.writeIni(QStringLiteral("system/1/setup.ini"), setup);
+    }
     originalShiken_ = IniFile::Parse(fx_.readBytes(QStringLiteral("system/shiken.ini")));
     originalSetup_ = IniFile::Parse(fx_.readBytes(QStringLiteral("system/1/setup.ini")));
   }
@@ -163,8 +175,9 @@ class Harness {
   bool Cycle(int cycle) {
     QProcess child;
     child.setProcessChannelMode(QProcess::SeparateChannels);
-    child.start(QCoreApplication::applicationFilePath(),
-                {QStringLiteral("--child"), fx_.root(), QString::number(recorded_)});
+    QStringList childArgs{QStringLiteral("--child"), fx_.root(), QString::number(recorded_)};
+    if (answerOnly_) childArgs << kAnswerOnly;
+    child.start(QCoreApplication::applicationFilePath(), childArgs);
     if (!child.waitForStarted(10000)) return Fail(QStringLiteral("the child did not start"));
 
     // Where this cycle's kill aims: one cycle in eight at a random moment of the set-up; the
@@ -332,6 +345,7 @@ class Harness {
     return true;
   }
 
+  bool answerOnly_;
   test::FixtureInstallation fx_;
   IniFile originalShiken_;
   IniFile originalSetup_;
@@ -356,14 +370,17 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   const QStringList args = QCoreApplication::arguments();
 
-  if (args.size() == 4 && args.at(1) == QStringLiteral("--child"))
-    return RunChild(args.at(2), args.at(3).toLongLong());
+  const bool answerOnly = args.contains(kAnswerOnly);
+  if (args.size() >= 4 && args.at(1) == QStringLiteral("--child")) {
+    return answerOnly ? RunChild<TfrmQZMain3>(args.at(2), args.at(3).toLongLong())
+                      : RunChild<TfrmQZMain>(args.at(2), args.at(3).toLongLong());
+  }
 
   int cycles = qEnvironmentVariableIntValue("EXAMORA_CRASH_CYCLES");
-  if (args.size() >= 2) cycles = args.at(1).toInt();
+  if (args.size() >= 2 && args.at(1) != kAnswerOnly) cycles = args.at(1).toInt();
   if (cycles <= 0) cycles = 20;
 
-  Harness harness;
+  Harness harness(answerOnly);
   QString error;
   if (!harness.Ready(&error)) {
     std::fprintf(stderr, "fixture: %s\n", qPrintable(error));

@@ -110,7 +110,7 @@ class TestSampleInstallation : public QObject {
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("value");
     const QString sys = QStringLiteral("system/system.ini");
-    QTest::newRow("parts") << sys << u"基本情報"_s << u"部数"_s << u"3"_s;
+    QTest::newRow("parts") << sys << u"基本情報"_s << u"部数"_s << u"4"_s;
     QTest::newRow("sample flag") << sys << u"基本情報"_s << u"サンプル問題"_s << u"1"_s;
     QTest::newRow("exam name") << sys << u"基本情報"_s << u"試験名"_s << u"コンピュータ技能検定"_s;
     QTest::newRow("grade") << sys << u"基本情報"_s << u"級名"_s << u"２級"_s;
@@ -131,6 +131,12 @@ class TestSampleInstallation : public QObject {
                             << u"実技"_s;
     QTest::newRow("2 sample button")
         << u"system/2/setup.ini"_s << u"基本情報"_s << u"見本ボタン名"_s << u"仕上り見本"_s;
+    QTest::newRow("4 web type") << u"system/4/setup.ini"_s << u"基本情報"_s << u"受験タイプ"_s
+                                << u"3"_s;
+    QTest::newRow("4 category") << u"system/4/setup.ini"_s << u"基本情報"_s << u"試験区分"_s
+                                << u"1"_s;
+    QTest::newRow("4 practice marker")
+        << u"system/Z4/setup.ini"_s << u"基本情報"_s << u"受験タイプ"_s << u"3"_s;
     QTest::newRow("practice time")
         << u"system/Z1/setup.ini"_s << u"試験時間"_s << u"all"_s << u"5"_s;
     QTest::newRow("link mode unset")

@@ -242,7 +242,7 @@ QString SystemIni() {
       "バージョン=HTML5\n"
       "バージョン名=HTML5・CSS3\n"
       "サンプル問題=1\n"
-      "部数=3\n"
+      "部数=4\n"
       "級コード=C2\n"
       "開発コード=S2024A\n"
       "表示タイプ=4\n"
@@ -725,6 +725,33 @@ bool BuildSampleInstallation(const QString& folder, QString* error) {
   for (int page = 1; page <= 3; ++page)
     w.writePicture(QStringLiteral("system/3/html/s/mihon%1.jpeg").arg(page),
                    DrawFinishedSamplePage(page));
+  // Exam part 4: knowledge of the web style: the candidate opens the paper in a browser from
+  // "知識用" and answers in the narrow answer window, after an operation practice.
+  const auto webSetup = [](QString text) {
+    return text.replace(QStringLiteral("受験タイプ=1"), QStringLiteral("受験タイプ=3"))
+        .replace(QStringLiteral("部種名称=知識"), QStringLiteral("部種名称=Web知識"));
+  };
+  w.writeIni(QStringLiteral("system/4/setup.ini"), webSetup(KnowledgeSetupIni(30, questions)));
+  w.writeIni(QStringLiteral("system/seito[4].ini"), AnswerKeyText(questions));
+  WriteNotesPages(w, QStringLiteral("system/4"), QStringLiteral("知識問題　注意事項"),
+                  KnowledgeNotes());
+  w.writePicture(QStringLiteral("system/4/html/o/OperationExplanation.jpeg"),
+                 DrawKnowledgeExplanation());
+  w.writeIni(QStringLiteral("system/Z4/setup.ini"), webSetup(KnowledgeSetupIni(5, practice)));
+  const auto startPage = [&w](const QString& file, const QString& title, const QString& paper) {
+    w.writeHtmlPage(file, title, QString(),
+                    QStringLiteral("<h1>") + title + QStringLiteral("</h1>\n<p><a href=\"") +
+                        paper + QStringLiteral("\">問題を表示する</a></p>\n"));
+  };
+  WriteQuestionPages(w, QStringLiteral("知識用/question"), paperTitle, KnowledgeHeadings(),
+                     questions);
+  startPage(QStringLiteral("知識用/start.html"), paperTitle,
+            QStringLiteral("question/html/q/all/index.html"));
+  WriteQuestionPages(w, QStringLiteral("知識操作練習用/question"),
+                     QStringLiteral("コンピュータ技能検定２級　操作練習"), {}, practice);
+  startPage(QStringLiteral("知識操作練習用/start_rensyu.html"),
+            QStringLiteral("コンピュータ技能検定２級　操作練習"),
+            QStringLiteral("question/html/q/all/index.html"));
 
   if (!w.ok() && error) *error = w.error();
   return w.ok();

@@ -1,5 +1,6 @@
 #include "ScreenTable.h"
 
+#include <QDir>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QStringList>
@@ -9,6 +10,7 @@
 
 #include <algorithm>
 
+#include "common/ExeFolder.h"
 #include "completion/QZQZ0020.h"
 #include "completion/QZQZ0060.h"
 #include "completion/QZTP0040.h"
@@ -18,6 +20,8 @@
 #include "data/IniAccess.h"
 #include "data/InstallPaths.h"
 #include "exam/QZMain.h"
+#include "exam/QZMain2.h"
+#include "exam/QZMain3.h"
 #include "flow/QZBG0010.h"
 #include "flow/QZQZ0030.h"
 #include "flow/QZQZ0040.h"
@@ -25,6 +29,15 @@
 #include "flow/QZTP0020.h"
 #include "flow/QZTP0030.h"
 #include "flow/QZTP0060.h"
+#include "flow/QZTP0070.h"
+#include "flow/QZTP0090.h"
+#include "flow/QZTP0120.h"
+#include "flow/QZTP0130.h"
+#include "flow/QZTP0140.h"
+#include "flow/QZTP0150.h"
+#include "flow/QZTP0160.h"
+#include "flow/QZTP0170.h"
+#include "flow/QZTP0180.h"
 #include "flow/QZTP0190.h"
 #include "flow/QZTP0200.h"
 #include "flow/QZTP0220.h"
@@ -253,6 +266,67 @@ Shot SubmissionCheck(bool timeOver) {
   return {std::move(screen), false};
 }
 
+// The compact practical window of part 2 as the session opens it (a debug run: nothing of the
+// desktop is pushed around). The practice reads its texts from system\Z2\, which the sample
+// does not have.
+Shot CompactWindow(Installation& installation, bool practice) {
+  if (practice) {
+    const QString z2 = QStringLiteral("system\\Z2\\setup.ini");
+    QDir().mkpath(ExePath(QStringLiteral("system/Z2")));
+    installation.Set(z2, kBasics, QStringLiteral("部種名称"), QStringLiteral("実技"));
+    installation.Set(
+        z2, kBasics, QStringLiteral("補足説明"),
+        QStringLiteral("作成したファイルは「実技操作練習用」フォルダー内に保存してください。"));
+    installation.Set(z2, kBasics, QStringLiteral("注意事項表示"), QStringLiteral("1"));
+  }
+  auto window = std::make_unique<TfrmQZMain2>(nullptr);
+  window->SetPart(QStringLiteral("2"), true);
+  window->PracticeMode = practice;
+  return {std::move(window), false};
+}
+
+// The web-style knowledge part of the sample is part 4; its practical counterpart is part 2
+// made web-style.
+const QString kWebKnowledge = QStringLiteral("4");
+
+Shot OpenPage(Installation& installation, const QString& partCode, bool practice) {
+  if (partCode == u"2") MakePart2WebStyle(installation);
+  auto screen = std::make_unique<TfrmQZTP0130>(nullptr);
+  screen->SetPartCode(partCode);
+  screen->PracticeMode = practice;
+  screen->FirstShow = false;
+  return {std::move(screen), false};
+}
+
+template <typename Step>
+Shot PracticeStepShot(Installation& installation, const QString& partCode) {
+  if (partCode == u"2") MakePart2WebStyle(installation);
+  auto screen = std::make_unique<Step>(nullptr, nullptr);
+  screen->SetPartCode(partCode);
+  return {std::move(screen), false};
+}
+
+Shot PracticeEnd(const QString& examCategory) {
+  auto screen = std::make_unique<TfrmQZTP0090>(nullptr);
+  screen->SetPartCode(kWebKnowledge);
+  screen->ExamCategory = examCategory;
+  return {std::move(screen), false};
+}
+
+// The answer-only window of part 4 as the practice shows it (the exam would open the
+// knowledge folder in the file manager and mark the sample's part as started).
+Shot AnswerOnlyWindow(Installation& installation, bool subQuestionsOnly) {
+  if (subQuestionsOnly)
+    installation.Set(QStringLiteral("system\\Z4\\setup.ini"), kBasics,
+                     QStringLiteral("設問表示のみ"), QStringLiteral("1"));
+  auto window = std::make_unique<TfrmQZMain3>(nullptr);
+  window->SetPart(kWebKnowledge, true);
+  window->PracticeMode = true;
+  window->VenueCode = QStringLiteral("12345");
+  window->CandidateNumber = QStringLiteral("24010017");
+  return {std::move(window), false};
+}
+
 }  // namespace
 
 const std::vector<ScreenEntry>& ScreenTable() {
@@ -363,6 +437,16 @@ const std::vector<ScreenEntry>& ScreenTable() {
       {QStringLiteral("QZMain-practical-collapsed"),
        [](Installation&) { return PracticalWindow(QStringLiteral("AlignHiddenBtn")); }},
       {QStringLiteral("QZQZ0010"), [](Installation&) { return SampleViewer(); }},
+      {QStringLiteral("QZMain2-2"), [](Installation& i) { return CompactWindow(i, false); }},
+      {QStringLiteral("QZMain2-2-practice"),
+       [](Installation& i) { return CompactWindow(i, true); }},
+      {QStringLiteral("QZMain2-3"),
+       [](Installation& i) {
+         MakePart2WebStyle(i);
+         return CompactWindow(i, false);
+       }},
+      {QStringLiteral("QZTP0070"),
+       [](Installation&) { return Make<TfrmQZTP0070>(QStringLiteral("2")); }},
 
       {QStringLiteral("QZTP0040"), [](Installation&) { return ScoreScreen(); }},
       {QStringLiteral("QZTP0040-web"),
@@ -370,6 +454,47 @@ const std::vector<ScreenEntry>& ScreenTable() {
          i.Set(kPart1Setup, kBasics, QStringLiteral("受験タイプ"), QStringLiteral("3"));
          return ScoreScreen();
        }},
+
+      {QStringLiteral("QZTP0120-knowledge"),
+       [](Installation&) { return Make<TfrmQZTP0120>(kWebKnowledge); }},
+      {QStringLiteral("QZTP0120-practical"),
+       [](Installation& i) {
+         MakePart2WebStyle(i);
+         return Make<TfrmQZTP0120>(QStringLiteral("2"));
+       }},
+      {QStringLiteral("QZTP0130-knowledge-practice"),
+       [](Installation& i) { return OpenPage(i, kWebKnowledge, true); }},
+      {QStringLiteral("QZTP0130-practical-practice"),
+       [](Installation& i) { return OpenPage(i, QStringLiteral("2"), true); }},
+      {QStringLiteral("QZTP0130-knowledge-exam"),
+       [](Installation& i) { return OpenPage(i, kWebKnowledge, false); }},
+      {QStringLiteral("QZTP0130-practical-exam"),
+       [](Installation& i) { return OpenPage(i, QStringLiteral("2"), false); }},
+      {QStringLiteral("QZTP0140-knowledge"),
+       [](Installation& i) { return PracticeStepShot<TfrmQZTP0140>(i, kWebKnowledge); }},
+      {QStringLiteral("QZTP0140-practical"),
+       [](Installation& i) { return PracticeStepShot<TfrmQZTP0140>(i, QStringLiteral("2")); }},
+      {QStringLiteral("QZTP0160-knowledge"),
+       [](Installation& i) { return PracticeStepShot<TfrmQZTP0160>(i, kWebKnowledge); }},
+      {QStringLiteral("QZTP0160-practical"),
+       [](Installation& i) { return PracticeStepShot<TfrmQZTP0160>(i, QStringLiteral("2")); }},
+      {QStringLiteral("QZTP0170"),
+       [](Installation& i) { return PracticeStepShot<TfrmQZTP0170>(i, QStringLiteral("2")); }},
+      {QStringLiteral("QZTP0150"), [](Installation&) { return Make<TfrmQZTP0150>(kWebKnowledge); }},
+      {QStringLiteral("QZTP0090-knowledge"),
+       [](Installation&) { return PracticeEnd(QStringLiteral("1")); }},
+      {QStringLiteral("QZTP0090-practical"),
+       [](Installation&) { return PracticeEnd(QStringLiteral("2")); }},
+      {QStringLiteral("QZTP0180-knowledge"),
+       [](Installation&) { return Make<TfrmQZTP0180>(kWebKnowledge); }},
+      {QStringLiteral("QZTP0180-practical"),
+       [](Installation& i) {
+         MakePart2WebStyle(i);
+         return Make<TfrmQZTP0180>(QStringLiteral("2"));
+       }},
+      {QStringLiteral("QZMain3"), [](Installation& i) { return AnswerOnlyWindow(i, false); }},
+      {QStringLiteral("QZMain3-subquestions-only"),
+       [](Installation& i) { return AnswerOnlyWindow(i, true); }},
 
       {QStringLiteral("QZTP0220-knowledge"),
        [](Installation& i) { return TimeOver(i, QStringLiteral("1")); }},

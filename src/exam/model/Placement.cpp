@@ -19,6 +19,7 @@ ScreenMetrics ScaleNativeMetrics(const NativeMetrics& native, double devicePixel
   m.cyScreen = Scaled(native.cyScreen, ratio);
   m.cyCaption = Scaled(native.cyCaption, ratio);
   m.cyMaximized = Scaled(native.cyMaximized, ratio);
+  m.cyFullScreen = Scaled(native.cyFullScreen, ratio);
   m.cxFrame = Scaled(native.cxFrame, ratio);
   m.cyFrame = Scaled(native.cyFrame, ratio);
   return m;

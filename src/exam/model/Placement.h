@@ -18,12 +18,13 @@ namespace examora {
 
 // The system metrics of the primary screen the exam window lays itself out by, named after
 // the values they stand for: SM_CXSCREEN, SM_CYSCREEN, SM_CYCAPTION, SM_CYMAXIMIZED,
-// SM_CXFRAME, SM_CYFRAME.
+// SM_CYFULLSCREEN, SM_CXFRAME, SM_CYFRAME.
 struct ScreenMetrics {
   int cxScreen = 0;
   int cyScreen = 0;
   int cyCaption = 0;
   int cyMaximized = 0;
+  int cyFullScreen = 0;
   int cxFrame = 0;
   int cyFrame = 0;
 };

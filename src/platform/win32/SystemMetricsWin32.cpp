@@ -13,6 +13,7 @@ std::optional<NativeMetrics> NativeSystemMetrics() {
   m.cyScreen = GetSystemMetrics(SM_CYSCREEN);
   m.cyCaption = GetSystemMetrics(SM_CYCAPTION);
   m.cyMaximized = GetSystemMetrics(SM_CYMAXIMIZED);
+  m.cyFullScreen = GetSystemMetrics(SM_CYFULLSCREEN);
   m.cxFrame = GetSystemMetrics(SM_CXFRAME);
   m.cyFrame = GetSystemMetrics(SM_CYFRAME);
   // GetSystemMetrics answers 0 when it fails; a screen of no size is no answer.
