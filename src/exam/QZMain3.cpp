@@ -13,6 +13,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QWheelEvent>
 
 #include "common/ExeFolder.h"
 #include "common/QZMessage.h"
@@ -156,6 +157,7 @@ void TfrmQZMain3::BuildControls() {
   FillBackground(sheetContent_, Qt::white);
   KaitoScrollBox->setWidget(sheetContent_);
   KaitoScrollBox->setWidgetResizable(false);
+  KaitoScrollBox->viewport()->installEventFilter(this);
 
   auto* panel2 = new QWidget(this);
   panel2->setObjectName(QStringLiteral("Panel2"));
@@ -418,6 +420,19 @@ bool TfrmQZMain3::event(QEvent* event) {
   const bool handled = QDialog::event(event);
   if (event->type() == QEvent::WindowActivate) FormActivate();
   return handled;
+}
+
+bool TfrmQZMain3::eventFilter(QObject* watched, QEvent* event) {
+  // One row per wheel step, whatever the system's wheel setting: the rows are what the
+  // candidate counts.
+  if (watched == KaitoScrollBox->viewport() && event->type() == QEvent::Wheel) {
+    const int delta = static_cast<QWheelEvent*>(event)->angleDelta().y();
+    QScrollBar* bar = KaitoScrollBox->verticalScrollBar();
+    if (delta != 0) bar->setValue(bar->value() + (delta < 0 ? 1 : -1) * bar->singleStep());
+    event->accept();
+    return true;
+  }
+  return QDialog::eventFilter(watched, event);
 }
 
 void TfrmQZMain3::FormActivate() {

@@ -264,7 +264,8 @@ class TestWebPart : public QObject {
       Click(candidate, "NextBtn");
     });
 
-    TfrmQZBG0010 background(u"[1]知識.exe"_s, {});
+    // A name of its own: the instance lock is machine-wide, and other runs use "[1]知識.exe".
+    TfrmQZBG0010 background(u"[1]Web知識.exe"_s, {});
     QVERIFY(background.FormCreate());
     SetApplicationMainWindow(&background);
     QSignalSpy finished(&background, &TfrmQZBG0010::sessionFinished);

@@ -9,8 +9,8 @@ AnswerOnlyTitles AnswerOnlyTitlesFor(const SystemIni& system, const QString& par
   titles.caption = system.bookletName + u' ' + system.pattern + QStringLiteral("パターン(") +
                    system.version + QStringLiteral(") ") + partName;
   titles.title1 = system.examName;
-  const QString pattern =
-      system.patternName.isEmpty() ? system.pattern + QStringLiteral("パターン") : system.patternName;
+  const QString pattern = system.patternName.isEmpty() ? system.pattern + QStringLiteral("パターン")
+                                                       : system.patternName;
   titles.title2 = system.gradeName + u' ' + pattern + u'(' + system.versionName + u')';
   titles.title3 = partName;
   return titles;
