@@ -7,11 +7,9 @@
 #include "data/PartCode.h"
 #include "exam/QZMain.h"
 #include "flow/QZBG0010.h"
-#include "flow/ScreenFrame.h"
 #include "platform/NamedMutex.h"
 #include "platform/OsInfo.h"
 #include "viewers/BrowserLockdown.h"
-#include "widgets/StartWarmUp.h"
 #include "widgets/WindowOrder.h"
 
 using namespace examora;
@@ -46,8 +44,6 @@ int main(int argc, char* argv[]) {
   RegisterExamWindows();
   TfrmQZBG0010 background(exeFileName, arguments);
   if (!background.FormCreate()) return 0;  // this part is already running
-  // The first screen's fonts and band pictures are readied while the background window opens.
-  const StartWarmUp warmUp(ScreenFrame::BandPictures());
   // Only the instance that runs the part writes to its log.
   if (sandboxOff) {
     WriteLog(QStringLiteral("QZBG0010：管理者権限で実行中のためブラウザのサンドボックスを無効化"),

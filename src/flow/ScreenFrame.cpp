@@ -178,15 +178,9 @@ void ScreenFrame::FitFooter() {
                             std::max(0, right - left - 2 * margin), 20);
 }
 
-QStringList ScreenFrame::BandPictures() {
-  return {ExePath(QStringLiteral("system\\Image\\bg_main_top.jpg")),
-          ExePath(QStringLiteral("system\\Image\\bg_main_bottom.jpg"))};
-}
-
 void ScreenFrame::PaintBands() {
-  const QStringList pictures = BandPictures();
-  PaintBand(titlePicture_, pictures.at(0));
-  PaintBand(bottomPicture_, pictures.at(1));
+  PaintBand(titlePicture_, ExePath(QStringLiteral("system\\Image\\bg_main_top.jpg")));
+  PaintBand(bottomPicture_, ExePath(QStringLiteral("system\\Image\\bg_main_bottom.jpg")));
 }
 
 void ScreenFrame::ApplyStepIndicator(bool inWizard, bool setCaption) {

@@ -5,7 +5,6 @@
 #include <QEvent>
 #include <QPoint>
 #include <QString>
-#include <QStringList>
 
 class QLabel;
 
@@ -52,9 +51,6 @@ class ScreenFrame : public QDialog {
   };
 
   ScreenFrame(QWidget* owner, Options options);
-
-  // The band pictures every screen paints (absolute paths), for decoding ahead of the first.
-  static QStringList BandPictures();
 
   const QString& PartCode() const { return partCode_; }
   void SetPartCode(const QString& partCode) { partCode_ = partCode; }

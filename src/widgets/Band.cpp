@@ -5,8 +5,6 @@
 #include <QPainter>
 #include <QPixmap>
 
-#include "widgets/StartWarmUp.h"
-
 namespace examora {
 
 QImage RenderBand(QSize size, const QImage& texture, QColor outline) {
@@ -25,7 +23,7 @@ QImage RenderBand(QSize size, const QImage& texture, QColor outline) {
 
 void PaintBand(QLabel* control, const QString& absolutePath, QColor outline) {
   if (!control) return;
-  const QImage texture = LoadPicture(absolutePath);
+  const QImage texture(absolutePath);
   const QImage band = RenderBand(control->size(), texture, outline);
   if (band.isNull()) {
     control->clear();
