@@ -35,6 +35,8 @@ class Child {
   Child& operator=(const Child&) = delete;
 
   bool Started() const { return process_ != nullptr; }
+  // GetLastError of the last failed CreateProcess, 0 once started.
+  DWORD StartError() const { return startError_; }
   DWORD Id() const { return id_; }
   HANDLE Handle() const { return process_; }
   // The exit code, or nothing when it is still running after timeoutMs.
@@ -45,6 +47,7 @@ class Child {
  private:
   HANDLE process_ = nullptr;
   DWORD id_ = 0;
+  DWORD startError_ = 0;
 };
 
 // A manual-reset event by name, shared with a child that opens it by the same name.

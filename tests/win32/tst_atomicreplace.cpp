@@ -80,7 +80,8 @@ TEST_CASE("replace: a writer killed at random moments leaves a whole old or new 
   for (int round = 0; round < kills; ++round) {
     Event ready(UniqueName("writer-ready"));
     Child child({"writer", target, std::to_string(round * 1000000), ready.Name()});
-    REQUIRE(child.Started());
+    REQUIRE_MESSAGE(child.Started(),
+                    "CreateProcess error " << child.StartError() << " in round " << round);
     // One kill in four lands while the child is still starting; the others while it writes.
     if (random() % 4 == 0) {
       Sleep(random() % 40);
