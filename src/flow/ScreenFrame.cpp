@@ -145,6 +145,8 @@ void ScreenFrame::SetStepBandCollapsed(bool collapsed) {
 
 void ScreenFrame::LayOutBands() {
   const int w = width();
+  const QSize paintedTitle = titlePicture_->size();
+  const QSize paintedBottom = bottomPicture_->size();
   titleBand_->setGeometry(0, 0, w, kTitleBandHeight);
   titlePicture_->setGeometry(-1, -1, w + 2, 122);
   titlePicture_->lower();
@@ -155,6 +157,11 @@ void ScreenFrame::LayOutBands() {
   bottomPicture_->setGeometry(-1, -26, w + 2, 80);
   bottomPicture_->lower();
   FitFooter();
+  // A screen that sets its own size while it is being set up does so after the bands were
+  // painted at the earlier size; they are painted again to the edges.
+  if (bandsPainted_ &&
+      (titlePicture_->size() != paintedTitle || bottomPicture_->size() != paintedBottom))
+    PaintBands();
 }
 
 void ScreenFrame::FitFooter() {
@@ -179,6 +186,7 @@ void ScreenFrame::FitFooter() {
 }
 
 void ScreenFrame::PaintBands() {
+  bandsPainted_ = true;
   PaintBand(titlePicture_, ExePath(QStringLiteral("system\\Image\\bg_main_top.jpg")));
   PaintBand(bottomPicture_, ExePath(QStringLiteral("system\\Image\\bg_main_bottom.jpg")));
 }

@@ -130,6 +130,7 @@ class ScreenFrame : public QDialog {
   QLabel* footerLabel_ = nullptr;
   RoundButton* closeButton_ = nullptr;
   bool stepBandCollapsed_ = false;
+  bool bandsPainted_ = false;
   bool draggable_ = true;
   bool manualDrag_ = false;
   QPoint dragOffset_;

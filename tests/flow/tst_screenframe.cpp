@@ -6,11 +6,26 @@
 #include "TestRegistry.h"
 #include "common/ExeFolder.h"
 #include "flow/QZTP0060.h"
+#include "flow/ScreenFrame.h"
 #include "flow/model/FrameRules.h"
 
 using namespace examora;
 using namespace examora::test;
 using namespace Qt::StringLiterals;
+
+namespace {
+
+// A screen that takes its size while it is being set up, as the screens whose lines need more
+// room than their design height do.
+class GrowingScreen : public ScreenFrame {
+ public:
+  GrowingScreen() : ScreenFrame(nullptr, {.formCode = u"QZTP0120"_s}) {}
+
+ protected:
+  void SetUpScreen() override { resize(468, 195); }
+};
+
+}  // namespace
 
 class TestScreenFrame : public QObject {
   Q_OBJECT
@@ -57,6 +72,28 @@ class TestScreenFrame : public QObject {
       QVERIFY2(!footer->geometry().intersects(button->geometry()), name);
     }
     start.hide();
+    SetExeFolder(QString());
+  }
+
+  // Painted once at the size the screen had before it was set up, the bands stopped a hundred
+  // pixels in and left the rest of the title and button bands blank.
+  void bandsReachTheEdgesOfAScreenSizedDuringSetUp() {
+    FixtureInstallation fx;
+    fx.knowledgePart(u"1"_s);
+    fx.writePicture(u"system/Image/bg_main_top.jpg"_s, 40, 122);
+    fx.writePicture(u"system/Image/bg_main_bottom.jpg"_s, 40, 80);
+    QVERIFY2(fx.ok(), qPrintable(fx.error()));
+    fx.setExeFolder();
+    GrowingScreen screen;
+    screen.SetPartCode(u"1"_s);
+    screen.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&screen));
+    QCOMPARE(screen.width(), 468);
+    for (const QLabel* band : {screen.TitleBandPicture(), screen.BottomBandPicture()}) {
+      QCOMPARE(band->width(), 468 + 2);
+      QCOMPARE(band->pixmap().size(), band->size());
+    }
+    screen.hide();
     SetExeFolder(QString());
   }
 };
