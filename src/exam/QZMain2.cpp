@@ -238,7 +238,10 @@ void TfrmQZMain2::FormShow() {
   LayOut();
 
   tyuiBtn_->setVisible(content.showNotes);
-  if (!PracticeMode) OpenStartScreens();
+  // Once this window is on the screen: a screen that belongs to it and opens before it is
+  // mapped is stacked by window managers as if it belonged to nothing, under this window.
+  if (!PracticeMode)
+    QMetaObject::invokeMethod(this, &TfrmQZMain2::OpenStartScreens, Qt::QueuedConnection);
 
   const QColor colour(TitleColourRule(ReadShikenIni().linkMode));
   for (QLabel* label : {title1_, title2_, hosoku_}) SetLabelColour(label, colour);

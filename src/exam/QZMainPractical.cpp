@@ -351,6 +351,8 @@ void TfrmQZMain::MihonBtnClick() {
     if (self) SetTopMost(self, on);
   };
   SampleViewer = viewer;
+  // Above this window, which its on-top guard keeps raising, and not opened under it.
+  StackAbove(viewer, this);
   viewer->show();
 }
 

@@ -124,7 +124,12 @@ int ScreenFrame::ChainTo(ScreenFrame& next) {
 }
 
 void ScreenFrame::setVisible(bool visible) {
-  if (visible && !isVisible()) StackAboveOwners(this);
+  if (visible && !isVisible()) {
+    StackAboveOwners(this);
+    // A screen that has not been placed opens at the centre of the screen. Left to itself, a
+    // dialog is centred over its owner, which for the compact window is a strip at the top.
+    if (!testAttribute(Qt::WA_Moved)) CenterOnScreen(this);
+  }
   QDialog::setVisible(visible);
   if (visible) raise();
 }

@@ -79,8 +79,11 @@ void StackAboveOwners(QWidget* window) {
   // The flag first: changing it may re-create the native window, which forgets its owner.
   if (!StaysOnTop(window) && OwnersStayOnTop(window))
     window->setWindowFlag(Qt::WindowStaysOnTopHint, true);
-  QWidget* owner = NearestVisibleOwner(window);
-  if (!owner) return;
+  StackAbove(window, NearestVisibleOwner(window));
+}
+
+void StackAbove(QWidget* window, QWidget* owner) {
+  if (!window || !owner) return;
   window->winId();
   owner->winId();
   if (window->windowHandle() && owner->windowHandle())

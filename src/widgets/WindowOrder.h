@@ -25,4 +25,10 @@ bool OwnersStayOnTop(const QWidget* window);
 // window it belongs to. A window already top-most stays so.
 void StackAboveOwners(QWidget* window);
 
+// For a window of its own (no parent widget, a task-bar entry of its own) that still belongs to
+// owner: it opens above owner and stays above it when owner is raised, as an owned window
+// does. Call after the window's top-most flag is settled: changing the flag may re-create the
+// native window, which forgets its owner.
+void StackAbove(QWidget* window, QWidget* owner);
+
 }  // namespace examora

@@ -1,11 +1,14 @@
 #include <QAbstractButton>
+#include <QGuiApplication>
 #include <QLabel>
+#include <QScreen>
 #include <QTest>
 
 #include "Fixture.h"
 #include "TestRegistry.h"
 #include "common/ExeFolder.h"
 #include "flow/QZTP0060.h"
+#include "flow/QZTP0070.h"
 #include "flow/ScreenFrame.h"
 #include "flow/model/FrameRules.h"
 
@@ -94,6 +97,28 @@ class TestScreenFrame : public QObject {
       QCOMPARE(band->pixmap().size(), band->size());
     }
     screen.hide();
+    SetExeFolder(QString());
+  }
+
+  // Screens open at the centre of the screen, also when they belong to a small window at its
+  // edge (the compact exam window's start notice), rather than centred over that window.
+  void opensAtTheScreenCentreWhateverItsOwner() {
+    FixtureInstallation fx;
+    fx.knowledgePart(u"1"_s);
+    QVERIFY2(fx.ok(), qPrintable(fx.error()));
+    fx.setExeFolder();
+    QWidget owner(nullptr, Qt::Window | Qt::FramelessWindowHint);
+    owner.setGeometry(0, 24, 433, 61);
+    owner.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&owner));
+    TfrmQZTP0070 notice(&owner);
+    notice.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&notice));
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    QVERIFY2(qAbs(notice.geometry().center().x() - screen.center().x()) <= 1 &&
+                 qAbs(notice.geometry().center().y() - screen.center().y()) <= 1,
+             qPrintable(u"at %1,%2"_s.arg(notice.x()).arg(notice.y())));
+    notice.hide();
     SetExeFolder(QString());
   }
 };
