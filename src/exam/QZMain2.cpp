@@ -238,10 +238,7 @@ void TfrmQZMain2::FormShow() {
   LayOut();
 
   tyuiBtn_->setVisible(content.showNotes);
-  // Once this window is on the screen: a screen that belongs to it and opens before it is
-  // mapped is stacked by window managers as if it belonged to nothing, under this window.
-  if (!PracticeMode)
-    QMetaObject::invokeMethod(this, &TfrmQZMain2::OpenStartScreens, Qt::QueuedConnection);
+  if (!PracticeMode) OpenStartScreens();
 
   const QColor colour(TitleColourRule(ReadShikenIni().linkMode));
   for (QLabel* label : {title1_, title2_, hosoku_}) SetLabelColour(label, colour);
@@ -277,13 +274,14 @@ void TfrmQZMain2::OpenStartScreens() {
     guide->FirstShow = false;
     StartNotice = guide;
     guide->show();
+    RaiseAfterOwner(guide);
     return;
   }
   auto* notice = new TfrmQZTP0070(this);
   notice->setAttribute(Qt::WA_DeleteOnClose);
   notice->setWindowModality(Qt::NonModal);
   StartNotice = notice;
-  notice->show();
+  ShowAfterOwner(notice);
 }
 
 bool TfrmQZMain2::event(QEvent* event) {

@@ -301,6 +301,7 @@ void TfrmQZMain3::FormShow() {
     guide->FirstShow = false;
     startGuide_ = guide;
     guide->show();
+    RaiseAfterOwner(guide);
   }
   resizeEvent(nullptr);
   // 16.

@@ -126,9 +126,11 @@ int ScreenFrame::ChainTo(ScreenFrame& next) {
 void ScreenFrame::setVisible(bool visible) {
   if (visible && !isVisible()) {
     StackAboveOwners(this);
-    // A screen that has not been placed opens at the centre of the screen. Left to itself, a
-    // dialog is centred over its owner, which for the compact window is a strip at the top.
-    if (!testAttribute(Qt::WA_Moved)) CenterOnScreen(this);
+    // A screen that has not been placed opens at the centre of the screen (again once it has
+    // been set up, which may change its size). Left to itself, a dialog is centred over its
+    // owner, which for the compact window is a strip at the top.
+    centreWhenSetUp_ = !testAttribute(Qt::WA_Moved);
+    if (centreWhenSetUp_) CenterOnScreen(this);
   }
   QDialog::setVisible(visible);
   if (visible) raise();
@@ -231,6 +233,8 @@ void ScreenFrame::showEvent(QShowEvent* event) {
   if (options_.logsStart) Log(QStringLiteral("開始"));
   PaintBands();
   SetUpScreen();
+  if (centreWhenSetUp_) CenterOnScreen(this);
+  centreWhenSetUp_ = false;
   if (options_.titleColour) ApplyTitleColour();
   QCoreApplication::postEvent(this, new QEvent(kAfterShowEvent));
   if (options_.topMost == TopMost::App) SetTopMost(ApplicationMainWindow(), true);

@@ -131,6 +131,7 @@ class ScreenFrame : public QDialog {
   RoundButton* closeButton_ = nullptr;
   bool stepBandCollapsed_ = false;
   bool bandsPainted_ = false;
+  bool centreWhenSetUp_ = false;
   bool draggable_ = true;
   bool manualDrag_ = false;
   QPoint dragOffset_;

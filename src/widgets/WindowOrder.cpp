@@ -1,6 +1,7 @@
 #include "widgets/WindowOrder.h"
 
 #include <QPointer>
+#include <QTimer>
 #include <QWidget>
 #include <QWindow>
 
@@ -88,6 +89,17 @@ void StackAbove(QWidget* window, QWidget* owner) {
   owner->winId();
   if (window->windowHandle() && owner->windowHandle())
     window->windowHandle()->setTransientParent(owner->windowHandle());
+}
+
+void ShowAfterOwner(QWidget* window) {
+  if (window) QTimer::singleShot(0, window, [window] { window->show(); });
+}
+
+void RaiseAfterOwner(QWidget* window) {
+  if (!window) return;
+  QTimer::singleShot(0, window, [window] {
+    if (window->isVisible()) window->raise();
+  });
 }
 
 }  // namespace examora

@@ -31,4 +31,12 @@ void StackAboveOwners(QWidget* window);
 // native window, which forgets its owner.
 void StackAbove(QWidget* window, QWidget* owner);
 
+// For a window that belongs to a window now being shown. A window shown before its owner is
+// on the screen is stacked by window managers as if it belonged to nothing, and ends up under
+// its owner. ShowAfterOwner shows it once the owner is on the screen, so that it stays above
+// the owner whenever the owner is raised; RaiseAfterOwner, for a window that had to be shown
+// at once, raises it above the owner then. Nothing happens if the window is gone by then.
+void ShowAfterOwner(QWidget* window);
+void RaiseAfterOwner(QWidget* window);
+
 }  // namespace examora
