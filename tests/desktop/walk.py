@@ -1,6 +1,8 @@
 #!/usr/bin/env python3
-"""Walks a knowledge part of the sample installation with the real program on a virtual X
-server with a window manager, by mouse and keyboard (xdotool), and checks after every step,
+"""Walks the four parts of the sample installation with the real program on a virtual X server
+with a window manager, by mouse and keyboard (xdotool): a knowledge part, a practical part in
+the compact window, a practical part with its tasks in the exam window and the finished-sample
+viewer, and a web-style knowledge part with its operation practice. After every step it checks,
 from the X server's stacking order, that the screen the candidate must use is the topmost
 visible window and carries exactly its title.
 
@@ -22,6 +24,7 @@ make_sample = os.path.join(build, "tools", "sample", "examora-make-sample")
 STEP_TIMEOUT = 15.0
 started = time.monotonic()
 processes = []
+current_part = "1"
 
 
 def log(text):
@@ -35,10 +38,10 @@ def run(*args, check=True):
 def fail(text):
     log("FAILED: " + text)
     log("stacking, bottom to top:\n  " + "\n  ".join(describe(w) for w in stacking()))
-    part_log = os.path.join(sample, "system", "1", "log.txt")
+    part_log = os.path.join(sample, "system", current_part, "log.txt")
     if os.path.exists(part_log):
         with open(part_log, encoding="cp932", errors="replace") as f:
-            log("part 1 log (end):\n" + "".join(f.readlines()[-15:]))
+            log(f"part {current_part} log (end):\n" + "".join(f.readlines()[-15:]))
     sys.exit(1)
 
 
@@ -155,6 +158,48 @@ def click(window, x, y):
     run("xdotool", "mousemove", str(left + x), str(top + y), "sleep", "0.1", "click", "1")
 
 
+def press(window, x, y, expected, what):
+    """Clicks a button and waits for the screen it leads to; a click that only brought the
+    window to the front is repeated."""
+    for _ in range(3):
+        click(window, x, y)
+        deadline = time.monotonic() + 3
+        while time.monotonic() < deadline:
+            top = top_window()
+            if top and title(top) == expected:
+                return expect_top(expected, what)
+            time.sleep(0.2)
+        alive()
+    return expect_top(expected, what)
+
+
+def expect_uncovered(expected, what):
+    """Waits until the window titled expected is shown with no window above it overlapping it:
+    for the practice steps, which open beside the practice window rather than above it."""
+    deadline = time.monotonic() + STEP_TIMEOUT
+    while time.monotonic() < deadline:
+        order = [w for w in stacking() if viewable(w)]
+        mine = [w for w in order if title(w) == expected]
+        if mine:
+            x, y, w, h = geometry(mine[-1])
+            above = order[order.index(mine[-1]) + 1:]
+            covered = [o for o in above
+                       if (lambda a: a[0] < x + w and x < a[0] + a[2] and a[1] < y + h
+                           and y < a[1] + a[3])(geometry(o))]
+            if not covered:
+                log(f"{what}: shown uncovered, titled {expected!r}")
+                return mine[-1]
+        time.sleep(0.2)
+    fail(f"{what}: expected {expected!r} shown and not covered")
+
+
+def window_titled(text):
+    for window in reversed(stacking()):
+        if viewable(window) and title(window) == text:
+            return window
+    fail(f"no window titled {text!r}")
+
+
 def keys(*names):
     run("xdotool", "key", "--delay", "30", *names)
 
@@ -165,7 +210,8 @@ def type_text(text):
 
 # ---- the sample installation ----------------------------------------------------------------
 sample = os.path.join(work, "sample")
-subprocess.run([make_sample, sample], check=True, stdout=subprocess.DEVNULL)
+subprocess.run([make_sample, sample, "--program", program], check=True,
+               stdout=subprocess.DEVNULL)
 # Without the operation practice the exam start leads straight to the exam window.
 shutil.rmtree(os.path.join(sample, "system", "Z1"))
 # The later part's details are entered already, as the first part leaves them; the venue code
@@ -178,8 +224,6 @@ for key, value in (("姓", "山田"), ("名", "花子"), ("年", "1995"), ("月"
     text = re.sub(rf"(?m)^{key}=.*$", f"{key}={value}", text, count=1)
 with open(shiken, "wb") as f:
     f.write(text.encode("cp932"))
-for part, name in (("1", "知識"), ("2", "実技")):
-    shutil.copy(program, os.path.join(sample, f"[{part}]{name}.exe"))
 
 ENV.update({
     "QT_QPA_PLATFORM": "xcb",
@@ -200,8 +244,24 @@ processes.append(exam)
 
 
 def alive():
-    if exam.poll() is not None:
+    """Part 1's process runs until it hands over; later parts are started by the earlier ones."""
+    if current_part == "1" and exam.poll() is not None:
         fail(f"the program ended with status {exam.returncode} (see {work}/examora.err)")
+
+
+def wizard(part, name):
+    """Candidate information (filled in by the first part) → notes → operation explanation."""
+    global current_part
+    current_part = part
+    w = expect_top(f"{booklet} [{name}]", f"part {part}: candidate information")
+    press(w, -48, -22, f"{booklet}[{name}]", f"part {part}: notes")
+    w = top_window()
+    deadline = time.monotonic() + 30
+    while time.monotonic() < deadline and title(top_window()) == f"{booklet}[{name}]":
+        click(w, -48, -22)
+        time.sleep(0.5)
+    w = expect_top("操作説明", f"part {part}: operation explanation")
+    return press(w, -48, -22, "試験開始", f"part {part}: exam start")
 
 
 booklet = "コンピュータ技能検定２級 サンプル問題"
@@ -234,6 +294,63 @@ try:
     click(w, -48, -22)  # 次へ >
     # Hand-over: part 1 ends and starts part 2, whose candidate screen comes up on top.
     expect_top(f"{booklet} [実技]", "hand-over to part 2")
+
+    # Part 2, practical in the compact window: the start notice opens above the window, whose
+    # on-top guard keeps raising it; the confirmation opens above it too.
+    w = wizard("2", "実技")
+    press(w, -48, -22, "実技問題の開始", "part 2: start notice above the compact window")
+    compact = [x for x in stacking() if geometry(x)[2:] == (433, 61)]
+    if not compact:
+        fail("part 2: no compact window of 433 x 61")
+    press(window_titled("実技問題の開始"), 235, -27, title(compact[0]),
+          "part 2: compact window after the notice")
+    w = press(compact[0], -37, 42, "提出用ファイルの確認", "part 2: practical confirmation")
+    press(w, 70, -27, f"{booklet} [実技問題]", "hand-over to part 3")
+
+    # Part 3, practical with its tasks in the exam window: the finished-sample viewer opens
+    # above the strip that its on-top guard keeps on top, and goes again.
+    w = wizard("3", "実技問題")
+    strip_title = f"{booklet} Aパターン(HTML5) 実技問題"
+    strip = press(w, -48, -22, strip_title, "part 3: practical exam window")
+    press(strip, 211, 98, "仕上り見本(１／３)", "part 3: finished-sample viewer above the strip")
+    press(strip, 211, 98, strip_title, "part 3: viewer closed")
+    w = press(strip, 313, 98, "提出用ファイルの確認", "part 3: practical confirmation")
+    press(w, 70, -27, f"{booklet} [Web知識]", "hand-over to part 4")
+
+    # Part 4, web-style knowledge part: the practice chain beside the answer-only window, the
+    # start screen again, the exam with the start-page guide above the window, the part end.
+    w = wizard("4", "Web知識")
+    w = press(w, -95, -28, "Webブラウザーの起動", "part 4: practice, browser start")
+    w = press(w, -65, -32, "「start_rensyu.html」ファイルの表示", "part 4: practice page")
+    # The practice window opens now, beside the step that asked for it.
+    click(w, -65, -32)
+    w = expect_uncovered("ウィンドウの配置", "part 4: window layout beside the answer window")
+    click(w, -78, -26)
+    w = expect_uncovered("知識問題操作練習", "part 4: practice steps")
+    w = press(w, -89, -26, "知識問題操作練習終了", "part 4: practice end confirmation")
+    w = press(w, -69, -29, "試験開始", "part 4: exam start after the practice")
+    answer_title = f"{booklet} Aパターン(HTML5) Web知識"
+    guide = press(w, -48, -22, "「start.html」ファイルの表示",
+                  "part 4: start-page guide above the answer-only window")
+    answers = window_titled(answer_title)
+    press(guide, -68, -28, answer_title, "part 4: answer-only window")
+    click(answers, 86, 167)  # 問題1-1 ア
+    w = press(answers, 180, 70, "解答状況の確認", "part 4: answer status confirmation")
+    w = press(w, 70, -27, "知識採点", "part 4: knowledge scoring")
+    w = press(w, -48, -22, "知識問題の終了", "part 4: part end notice")
+    # 次へ >: the last part hands over to the submission-file tool, which the sample does not
+    # ship; the E11 saying so comes up on top, and its OK ends the program.
+    press(w, -70, -29, "エラー", "part 4: message of the missing submission-file tool")
+    keys("Return")
+    deadline = time.monotonic() + STEP_TIMEOUT
+    while time.monotonic() < deadline and any(viewable(x) for x in stacking()):
+        time.sleep(0.2)
+    if any(viewable(x) for x in stacking()):
+        fail("part 4: windows left after the last part ended")
+    answer_file = os.path.join(sample, "system", "4", "a.csv")
+    with open(answer_file, "rb") as f:
+        if b",1," not in f.read():
+            fail("part 4: the answer chosen in the answer-only window is not in a.csv")
     log("walk complete")
 finally:
     cleanup()
