@@ -8,7 +8,14 @@
 
 namespace examora {
 
-QPixmap LogoPixmap(QSize size) {
+namespace {
+
+// The title band's logo place; the smallest place the mark (40 px high) and the name (ending
+// near x 186) are drawn into as they are.
+constexpr QSize kLogoDesign(196, 70);
+constexpr QSize kLogoWhole(190, 44);
+
+QPixmap DrawLogo(QSize size) {
   QPixmap pixmap(size);
   pixmap.fill(Qt::transparent);
   QPainter p(&pixmap);
@@ -29,6 +36,22 @@ QPixmap LogoPixmap(QSize size) {
   p.setFont(font);
   p.drawText(QRectF(62, 0, size.width() - 62, size.height()), Qt::AlignVCenter | Qt::AlignLeft,
              QStringLiteral("Examora"));
+  return pixmap;
+}
+
+}  // namespace
+
+QPixmap LogoPixmap(QSize size) {
+  // Drawn for the title bands; a smaller place (the answer-only window's bottom panel) would
+  // cut the mark and the name, so the design is scaled into it and centred.
+  if (size.width() >= kLogoWhole.width() && size.height() >= kLogoWhole.height())
+    return DrawLogo(size);
+  const QPixmap design = DrawLogo(kLogoDesign);
+  const QPixmap scaled = design.scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+  QPixmap pixmap(size);
+  pixmap.fill(Qt::transparent);
+  QPainter p(&pixmap);
+  p.drawPixmap((size.width() - scaled.width()) / 2, (size.height() - scaled.height()) / 2, scaled);
   return pixmap;
 }
 
