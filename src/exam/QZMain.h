@@ -32,6 +32,7 @@ class QWidget;
 
 namespace examora {
 
+class ChoiceReporter;
 class CpuMonitor;
 class OnTopGuard;
 class RoundButton;
@@ -307,15 +308,9 @@ class TfrmQZMain : public QDialog {
     QRadioButton* radios[5] = {};
   };
   QList<RowWidgets> rows_;  // index 0 = row 1
-  // A choice is recorded when its button becomes checked, however that happens (mouse, Space,
-  // arrow keys, an assistive tool's action); a click on the choice already checked records it
-  // again (a failed save is retried that way). The click that follows a check is the same
-  // choice and is not recorded twice.
+  // Every way of choosing reaches SetuClick once; restoring stored answers does not.
   bool restoringChecks_ = false;
-  struct {
-    int row = 0;
-    int choice = 0;
-  } checkedNow_;
+  ChoiceReporter* choices_ = nullptr;
   int SheetWidth() const;
   // Keeps the overlay off the page's scroll bars, measured in the page after each load and
   // zoom (their width follows the page's zoom; the horizontal one is there only when the

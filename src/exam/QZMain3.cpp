@@ -37,6 +37,7 @@
 #include "platform/Shell.h"
 #include "platform/SystemMenu.h"
 #include "widgets/Band.h"
+#include "widgets/ChoiceReporter.h"
 #include "widgets/Fonts.h"
 #include "widgets/Labels.h"
 #include "widgets/Logo.h"
@@ -310,6 +311,10 @@ void TfrmQZMain3::FormShow() {
 }
 
 void TfrmQZMain3::BuildSheet() {
+  if (!choices_) {
+    choices_ = new ChoiceReporter([this] { return restoringChecks_; },
+                                  [this](int row, int choice) { SetuClick(row, choice); }, this);
+  }
   const QFont captionFont = UiFont(FontFace::MsGothic, 13);
   rows_.clear();
   for (int r = 1; r <= kMaxSheetRows; ++r) {
@@ -354,8 +359,8 @@ void TfrmQZMain3::BuildSheet() {
         radio->setVisible(c <= row->choiceCount);
         w.group->addButton(radio, c);
         w.radios[c - 1] = radio;
+        choices_->Watch(radio, r, c);
       }
-      connect(w.group, &QButtonGroup::idClicked, this, [this, r](int c) { SetuClick(r, c); });
     }
     rows_.append(w);
     RestoreRowChecks(r);

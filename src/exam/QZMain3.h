@@ -23,6 +23,7 @@ class QScrollArea;
 
 namespace examora {
 
+class ChoiceReporter;
 class CpuMonitor;
 class RoundButton;
 class TfrmQZQZ0020;
@@ -144,6 +145,7 @@ class TfrmQZMain3 : public QDialog, public PracticeWindow {
   bool closing_ = false;
   bool inCloseQuery_ = false;
   bool restoringChecks_ = false;
+  ChoiceReporter* choices_ = nullptr;  // every way of choosing reaches SetuClick once
   bool tp0150Open_ = false;
 };
 

@@ -42,6 +42,7 @@
 #include "platform/SystemMenu.h"
 #include "viewers/WBContainer.h"
 #include "widgets/Band.h"
+#include "widgets/ChoiceReporter.h"
 #include "widgets/Fonts.h"
 #include "widgets/Labels.h"
 #include "widgets/MessageBox.h"
@@ -72,6 +73,10 @@ void TfrmQZMain::KnowledgeLayout() {
 }
 
 void TfrmQZMain::BuildSheetRows() {
+  if (!choices_) {
+    choices_ = new ChoiceReporter([this] { return restoringChecks_; },
+                                  [this](int row, int choice) { SetuClick(row, choice); }, this);
+  }
   const QFont captionFont = UiFont(FontFace::MsGothic, 13);
   for (int r = 1; r <= kMaxSheetRows; ++r) {
     const examora::SheetRow* row = sheet_.Structure().Row(r);
@@ -119,19 +124,7 @@ void TfrmQZMain::BuildSheetRows() {
         radio->setVisible(c <= row->choiceCount);
         w.group->addButton(radio, c);
         w.radios[c - 1] = radio;
-        // A press starts a new choice; checking records it; the click that ends the same
-        // press is that choice again (it records only a click on the choice already checked).
-        connect(radio, &QRadioButton::pressed, this, [this] { checkedNow_ = {}; });
-        connect(radio, &QRadioButton::toggled, this, [this, r, c](bool on) {
-          if (!on || restoringChecks_) return;
-          checkedNow_ = {r, c};
-          SetuClick(r, c);
-        });
-        connect(radio, &QRadioButton::clicked, this, [this, r, c] {
-          const bool recorded = checkedNow_.row == r && checkedNow_.choice == c;
-          checkedNow_ = {};
-          if (!recorded) SetuClick(r, c);
-        });
+        choices_->Watch(radio, r, c);
       }
       // Restoring checks the stored choice; no click is reported, so nothing is recorded.
       RestoreRowChecks(r);
