@@ -8,6 +8,23 @@
 #include "flow/QZTP0180.h"
 
 namespace examora {
+namespace {
+
+// Beside the practice dialogs a window must leave them usable: no modality, and the call
+// returns when it closes. Otherwise it runs application-modal.
+void RunWindow(QDialog& window, bool besidePracticeDialogs) {
+  if (besidePracticeDialogs) {
+    QEventLoop loop;
+    QObject::connect(&window, &QDialog::finished, &loop, &QEventLoop::quit);
+    window.show();
+    loop.exec(QEventLoop::DialogExec);
+  } else {
+    window.setWindowModality(Qt::ApplicationModal);
+    window.exec();
+  }
+}
+
+}  // namespace
 
 void RegisterExamWindows() {
   RegisterScreenRunner(
@@ -40,15 +57,7 @@ void RegisterExamWindows() {
         window.CandidateNumber = request.candidateNumber;
         window.PracticeMode = request.practiceMode;
         window.Guide = request.practiceGuide;
-        if (request.practiceMode) {
-          QEventLoop loop;
-          QObject::connect(&window, &QDialog::finished, &loop, &QEventLoop::quit);
-          window.show();
-          loop.exec(QEventLoop::DialogExec);
-        } else {
-          window.setWindowModality(Qt::ApplicationModal);
-          window.exec();
-        }
+        RunWindow(window, request.practiceMode);
         return window.EndProgramRequested ? ScreenOutcome::EndProgram : ScreenOutcome::Closed;
       });
 
@@ -64,15 +73,7 @@ void RegisterExamWindows() {
                          window.RestoreLayout = request.restoreLayout;
                          window.SavedLayout = request.savedRect;
                          window.Guide = request.practiceGuide;
-                         if (request.practiceGuide) {
-                           QEventLoop loop;
-                           QObject::connect(&window, &QDialog::finished, &loop, &QEventLoop::quit);
-                           window.show();
-                           loop.exec(QEventLoop::DialogExec);
-                         } else {
-                           window.setWindowModality(Qt::ApplicationModal);
-                           window.exec();
-                         }
+                         RunWindow(window, request.practiceGuide != nullptr);
                          return ScreenOutcome::Closed;
                        });
 
