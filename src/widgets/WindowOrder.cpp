@@ -1,5 +1,6 @@
 #include "widgets/WindowOrder.h"
 
+#include <QEvent>
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
@@ -95,8 +96,34 @@ void ShowAfterOwner(QWidget* window) {
   if (window) QTimer::singleShot(0, window, [window] { window->show(); });
 }
 
+namespace {
+
+// Raises a window whenever its owner is activated: window managers bring an activated window
+// to the top, and one that was mapped before its owner is not known to belong to it.
+class RaiseOnOwnerActivation : public QObject {
+ public:
+  RaiseOnOwnerActivation(QWidget* window, QWidget* owner) : QObject(window), window_(window) {
+    owner->installEventFilter(this);
+  }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::WindowActivate && window_->isVisible()) window_->raise();
+    return QObject::eventFilter(watched, event);
+  }
+
+ private:
+  QWidget* window_;
+};
+
+}  // namespace
+
 void RaiseAfterOwner(QWidget* window) {
   if (!window) return;
+  // The owner activates only once the window system has mapped it, which may come well after
+  // the next turn of the event loop on a busy machine; its activation raises it over a window
+  // raised before.
+  if (QWidget* owner = window->parentWidget()) new RaiseOnOwnerActivation(window, owner->window());
   QTimer::singleShot(0, window, [window] {
     if (window->isVisible()) window->raise();
   });

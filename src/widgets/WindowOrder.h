@@ -35,7 +35,8 @@ void StackAbove(QWidget* window, QWidget* owner);
 // on the screen is stacked by window managers as if it belonged to nothing, and ends up under
 // its owner. ShowAfterOwner shows it once the owner is on the screen, so that it stays above
 // the owner whenever the owner is raised; RaiseAfterOwner, for a window that had to be shown
-// at once, raises it above the owner then. Nothing happens if the window is gone by then.
+// at once, raises it above the owner then and whenever the owner is activated later. Nothing
+// happens if the window is gone by then.
 void ShowAfterOwner(QWidget* window);
 void RaiseAfterOwner(QWidget* window);
 

@@ -118,10 +118,11 @@ def viewable(window):
 
 
 def geometry(window):
+    """Left, top, width, height; None once the window is gone."""
     out = run("xwininfo", "-id", window, check=False)
-    get = lambda key: int(re.search(key + r":\s+(-?\d+)", out).group(1))
-    return (get("Absolute upper-left X"), get("Absolute upper-left Y"), get("Width"),
-            get("Height"))
+    found = [re.search(key + r":\s+(-?\d+)", out) for key in
+             ("Absolute upper-left X", "Absolute upper-left Y", "Width", "Height")]
+    return None if None in found else tuple(int(m.group(1)) for m in found)
 
 
 def describe(window):
@@ -151,7 +152,10 @@ def expect_top(expected, what):
 
 def click(window, x, y):
     """A real click at window-relative coordinates (negative: from the right/bottom edge)."""
-    left, top, width, height = geometry(window)
+    where = geometry(window)
+    if where is None:
+        fail(f"no window {window} to click")
+    left, top, width, height = where
     x = x if x >= 0 else width + x
     y = y if y >= 0 else height + y
     # (no --sync: it waits for the pointer to move, forever when it is already there)
@@ -163,13 +167,15 @@ def press(window, x, y, expected, what):
     window to the front is repeated."""
     for _ in range(3):
         click(window, x, y)
-        deadline = time.monotonic() + 3
+        deadline = time.monotonic() + 5
         while time.monotonic() < deadline:
             top = top_window()
             if top and title(top) == expected:
                 return expect_top(expected, what)
             time.sleep(0.2)
         alive()
+        if not viewable(window):
+            break  # the click was taken; what it leads to is only slow to come
     return expect_top(expected, what)
 
 
@@ -180,11 +186,12 @@ def expect_uncovered(expected, what):
     while time.monotonic() < deadline:
         order = [w for w in stacking() if viewable(w)]
         mine = [w for w in order if title(w) == expected]
-        if mine:
-            x, y, w, h = geometry(mine[-1])
+        where = geometry(mine[-1]) if mine else None
+        if where:
+            x, y, w, h = where
             above = order[order.index(mine[-1]) + 1:]
             covered = [o for o in above
-                       if (lambda a: a[0] < x + w and x < a[0] + a[2] and a[1] < y + h
+                       if (lambda a: a and a[0] < x + w and x < a[0] + a[2] and a[1] < y + h
                            and y < a[1] + a[3])(geometry(o))]
             if not covered:
                 log(f"{what}: shown uncovered, titled {expected!r}")
@@ -299,7 +306,7 @@ try:
     # on-top guard keeps raising it; the confirmation opens above it too.
     w = wizard("2", "実技")
     press(w, -48, -22, "実技問題の開始", "part 2: start notice above the compact window")
-    compact = [x for x in stacking() if geometry(x)[2:] == (433, 61)]
+    compact = [x for x in stacking() if (geometry(x) or ())[2:] == (433, 61)]
     if not compact:
         fail("part 2: no compact window of 433 x 61")
     press(window_titled("実技問題の開始"), 235, -27, title(compact[0]),
