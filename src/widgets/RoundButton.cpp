@@ -1,6 +1,7 @@
 #include "widgets/RoundButton.h"
 
 #include <QDialog>
+#include <QKeyEvent>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -23,6 +24,21 @@ RoundButton::RoundButton(const QString& caption, QWidget* parent) : QPushButton(
       }
     }
   });
+}
+
+void RoundButton::keyPressEvent(QKeyEvent* event) {
+  // Return presses the button that has the focus, as Space does, and as a focused button does
+  // on Windows. The buttons are not the dialogs' auto-default buttons: Return in a screen's
+  // input fields is the screen's own. A held key presses once, so that it cannot run through
+  // the chain of screens each press opens.
+  const int key = event->key();
+  if ((key == Qt::Key_Return || key == Qt::Key_Enter) &&
+      !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
+    if (!event->isAutoRepeat() && isEnabled()) click();
+    event->accept();
+    return;
+  }
+  QPushButton::keyPressEvent(event);
 }
 
 void RoundButton::SetColours(QColor top, QColor bottom) {

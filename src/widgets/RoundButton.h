@@ -28,6 +28,7 @@ class RoundButton : public QPushButton {
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   QColor top_ = EnabledTop();
