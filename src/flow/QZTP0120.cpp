@@ -205,6 +205,14 @@ void TfrmQZTP0120::SetPracticeDialogsVisible(bool visible) {
 
 void TfrmQZTP0120::PracticeWindowChanged(PracticeWindow* window) {
   window_ = window;
+  // The window opens after the step that asked for it and takes the keyboard as it comes up;
+  // the step, whose main button has the focus, gets it back.
+  auto* opened = dynamic_cast<QWidget*>(window);
+  if (!opened) return;
+  for (QWidget* step : {static_cast<QWidget*>(tp0140_), static_cast<QWidget*>(tp0160_),
+                        static_cast<QWidget*>(tp0170_)}) {
+    if (step && step->isVisible()) ActivateAfterFirstActivationOf(step, opened);
+  }
 }
 
 }  // namespace examora

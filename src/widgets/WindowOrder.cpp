@@ -98,34 +98,55 @@ void ShowAfterOwner(QWidget* window) {
 
 namespace {
 
-// Raises a window whenever its owner is activated: window managers bring an activated window
-// to the top, and one that was mapped before its owner is not known to belong to it.
-class RaiseOnOwnerActivation : public QObject {
+// Runs an action on a window each time (or the first time) another window is activated:
+// window managers bring an activated window to the top and give it the keyboard, which may
+// come well after the next turn of the event loop on a busy machine. Goes with the window.
+class OnActivationOf : public QObject {
  public:
-  RaiseOnOwnerActivation(QWidget* window, QWidget* owner) : QObject(window), window_(window) {
-    owner->installEventFilter(this);
+  OnActivationOf(QWidget* window, QWidget* other, bool once, void (*action)(QWidget*))
+      : QObject(window), window_(window), once_(once), action_(action) {
+    other->installEventFilter(this);
   }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() == QEvent::WindowActivate && window_->isVisible()) window_->raise();
+    if (event->type() == QEvent::WindowActivate) {
+      if (window_->isVisible()) action_(window_);
+      if (once_) {
+        watched->removeEventFilter(this);
+        deleteLater();
+      }
+    }
     return QObject::eventFilter(watched, event);
   }
 
  private:
   QWidget* window_;
+  bool once_;
+  void (*action_)(QWidget*);
 };
 
 }  // namespace
 
 void RaiseAfterOwner(QWidget* window) {
   if (!window) return;
-  // The owner activates only once the window system has mapped it, which may come well after
-  // the next turn of the event loop on a busy machine; its activation raises it over a window
-  // raised before.
-  if (QWidget* owner = window->parentWidget()) new RaiseOnOwnerActivation(window, owner->window());
+  // Once the owner is mapped and activated it comes to the top, over a window raised before.
+  if (QWidget* owner = window->parentWidget())
+    new OnActivationOf(window, owner->window(), false, [](QWidget* w) { w->raise(); });
   QTimer::singleShot(0, window, [window] {
     if (window->isVisible()) window->raise();
+  });
+}
+
+void ActivateAfterFirstActivationOf(QWidget* window, QWidget* other) {
+  if (!window || !other) return;
+  if (other->isActiveWindow()) {
+    window->activateWindow();
+    return;
+  }
+  new OnActivationOf(window, other->window(), true, [](QWidget* w) {
+    w->raise();
+    w->activateWindow();
   });
 }
 

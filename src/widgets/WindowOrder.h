@@ -40,4 +40,10 @@ void StackAbove(QWidget* window, QWidget* owner);
 void ShowAfterOwner(QWidget* window);
 void RaiseAfterOwner(QWidget* window);
 
+// For a window that should keep the keyboard while another window of ours opens beside it
+// (a practice step and the practice window it opened): window systems give a newly shown
+// window the focus, so once the other window has been activated the first time, the window is
+// activated again. Nothing happens if the window is hidden or gone by then.
+void ActivateAfterFirstActivationOf(QWidget* window, QWidget* other);
+
 }  // namespace examora

@@ -200,10 +200,33 @@ def expect_uncovered(expected, what):
     fail(f"{what}: expected {expected!r} shown and not covered")
 
 
+def expect_active(window, what):
+    """Waits until the window has the keyboard (the window manager's active window)."""
+    deadline = time.monotonic() + STEP_TIMEOUT
+    settled = False
+    while time.monotonic() < deadline:
+        out = run("xprop", "-root", "_NET_ACTIVE_WINDOW", check=False)
+        m = re.search(r"window id # (0x[0-9a-f]+)", out)
+        if m and int(m.group(1), 16) == int(window, 16):
+            if settled:
+                log(f"{what}: active")
+                return
+            settled = True
+            time.sleep(0.3)  # still active a moment later
+            continue
+        settled = False
+        time.sleep(0.2)
+    fail(f"{what}: expected {describe(window)} to be the active window")
+
+
 def window_titled(text):
-    for window in reversed(stacking()):
-        if viewable(window) and title(window) == text:
-            return window
+    """The topmost visible window titled text, waited for."""
+    deadline = time.monotonic() + STEP_TIMEOUT
+    while time.monotonic() < deadline:
+        for window in reversed(stacking()):
+            if viewable(window) and title(window) == text:
+                return window
+        time.sleep(0.2)
     fail(f"no window titled {text!r}")
 
 
@@ -332,11 +355,17 @@ try:
     # The practice window opens now, beside the step that asked for it.
     click(w, -65, -32)
     w = expect_uncovered("ウィンドウの配置", "part 4: window layout beside the answer window")
-    click(w, -78, -26)
-    w = expect_uncovered("知識問題操作練習", "part 4: practice steps")
-    w = press(w, -89, -26, "知識問題操作練習終了", "part 4: practice end confirmation")
-    w = press(w, -69, -29, "試験開始", "part 4: exam start after the practice")
+    # The steps' main buttons have the focus: Return goes on, once the practice window that
+    # opened beside the first step has given the keyboard back to it.
     answer_title = f"{booklet} Aパターン(HTML5) Web知識"
+    window_titled(answer_title)
+    expect_active(w, "part 4: window layout has the keyboard")
+    keys("Return")
+    w = expect_uncovered("知識問題操作練習", "part 4: practice steps")
+    expect_active(w, "part 4: practice steps have the keyboard")
+    keys("Return")
+    w = expect_top("知識問題操作練習終了", "part 4: practice end confirmation")
+    w = press(w, -69, -29, "試験開始", "part 4: exam start after the practice")
     guide = press(w, -48, -22, "「start.html」ファイルの表示",
                   "part 4: start-page guide above the answer-only window")
     answers = window_titled(answer_title)
