@@ -390,7 +390,7 @@ int TfrmQZQZ0020::UpdateHorizontalExtent() {
 void TfrmQZQZ0020::ForceForeground() {
   raise();
   activateWindow();
-  ::examora::ForceForeground(static_cast<WindowId>(winId()));
+  ::examora::ForceForeground(NativeWindowId(this));
 }
 
 void TfrmQZQZ0020::KaitoBoxDblClick(int row) {

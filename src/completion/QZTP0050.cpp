@@ -11,6 +11,7 @@
 #include "widgets/Logo.h"
 #include "widgets/MessageBox.h"
 #include "widgets/RoundButton.h"
+#include "widgets/WindowOrder.h"
 
 namespace examora {
 namespace {
@@ -83,7 +84,7 @@ void TfrmQZTP0050::CheckTimerTimer() {
     case OfficeCheckOutcome::Unreachable:
       // The application's window came to the front; this one goes back on top of it, and the
       // check repeats until the application answers.
-      ForceForeground(static_cast<WindowId>(winId()));
+      ForceForeground(NativeWindowId(this));
       CheckTimer.start();
       break;
     default:

@@ -278,7 +278,7 @@ void TfrmQZMain::CheckTimerTimer() {
   if (AppCheckState == u"3") return;
   const OfficeCheckOutcome outcome = CheckOfficeApplication(OfficeSettings::Read(), *Office);
   if (outcome == OfficeCheckOutcome::Unreachable) {
-    ForceForeground(static_cast<WindowId>(winId()));
+    ForceForeground(NativeWindowId(this));
     AppCheckState = QStringLiteral("2");
     CheckTimer.start();
     return;

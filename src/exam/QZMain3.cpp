@@ -256,7 +256,7 @@ void TfrmQZMain3::FormShow() {
   PaintBand(findChild<QLabel*>(QStringLiteral("TImg")),
             ExePath(QStringLiteral("system\\Image\\main_top_z.jpg")));
   if (QWidget* application = ApplicationMainWindow())
-    (void)RemoveTaskbarMenuCommands(static_cast<WindowId>(application->winId()));
+    (void)RemoveTaskbarMenuCommands(NativeWindowId(application));
   // 12.
   TyuiBtn->setVisible(ReadSetupIni(PartCode).showNotes);
   // 13. The candidate opens the question pages from the knowledge folder.

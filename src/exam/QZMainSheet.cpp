@@ -60,9 +60,9 @@ using namespace qzmain;
 void TfrmQZMain::KnowledgeLayout() {
   PaintBand(titleImage_, ExePath(QStringLiteral("system\\Image\\main_top_t.jpg")));
   // The candidate cannot minimise or close the exam from the taskbar.
-  (void)RemoveTaskbarMenuCommands(static_cast<WindowId>(winId()));
+  (void)RemoveTaskbarMenuCommands(NativeWindowId(this));
   if (QWidget* application = ApplicationMainWindow()) {
-    (void)RemoveTaskbarMenuCommands(static_cast<WindowId>(application->winId()));
+    (void)RemoveTaskbarMenuCommands(NativeWindowId(application));
   }
   questionBtn_->SetColours(kHighlightTop, kHighlightBottom);
   Relayout();

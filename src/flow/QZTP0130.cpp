@@ -166,9 +166,9 @@ void TfrmQZTP0130::BringProgramToFront() {
   // The candidate has just been working in another program (the browser): the first show
   // must take the foreground back, or the dialog opens behind it.
   if (QWidget* main = ApplicationMainWindow())
-    (void)ForceForeground(static_cast<WindowId>(main->winId()), ForegroundAttach::Always);
+    (void)ForceForeground(NativeWindowId(main), ForegroundAttach::Always);
   QCoreApplication::processEvents();
-  (void)ForceForeground(static_cast<WindowId>(winId()), ForegroundAttach::Always);
+  (void)ForceForeground(NativeWindowId(this), ForegroundAttach::Always);
 }
 
 void TfrmQZTP0130::OkBtnClick() {

@@ -39,4 +39,11 @@ bool CloseFirstWindowTitled(std::string_view title);
 enum class ForegroundAttach { WhenOtherThread, Always };
 bool ForceForeground(WindowId window, ForegroundAttach attach = ForegroundAttach::WhenOtherThread);
 
+// Tells the window manager again that `window` (one of ours) belongs to `owner`, so that it is
+// kept above the owner even when the owner is clicked. X11 window managers read the owner
+// (WM_TRANSIENT_FOR) when they take a window on, and take a window shown before its owner for
+// one standing alone; writing the owner again once the owner is on the screen makes them read
+// it anew. Windows ties an owned window to its owner when the window is created: nothing to do.
+void RestateOwner(WindowId window, WindowId owner);
+
 }  // namespace examora

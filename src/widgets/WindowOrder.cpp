@@ -1,6 +1,7 @@
 #include "widgets/WindowOrder.h"
 
 #include <QEvent>
+#include <QGuiApplication>
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
@@ -38,6 +39,12 @@ QWidget* NearestVisibleOwner(const QWidget* window) {
 }
 
 }  // namespace
+
+WindowId NativeWindowId(QWidget* window) {
+  if (!window) return 0;
+  const QWindow* handle = window->windowHandle();
+  return static_cast<WindowId>(handle ? handle->winId() : window->winId());
+}
 
 void SetApplicationMainWindow(QWidget* window) {
   MainWindowSlot() = window;
@@ -131,8 +138,15 @@ class OnActivationOf : public QObject {
 void RaiseAfterOwner(QWidget* window) {
   if (!window) return;
   // Once the owner is mapped and activated it comes to the top, over a window raised before.
-  if (QWidget* owner = window->parentWidget())
+  // Told then again whose window it is, the window manager keeps it above the owner from there
+  // on; raised at every activation of the owner where it does not.
+  if (QWidget* owner = window->parentWidget()) {
+    new OnActivationOf(window, owner->window(), true, [](QWidget* w) {
+      if (QGuiApplication::platformName() == u"xcb" && w->parentWidget())
+        RestateOwner(NativeWindowId(w), NativeWindowId(w->parentWidget()->window()));
+    });
     new OnActivationOf(window, owner->window(), false, [](QWidget* w) { w->raise(); });
+  }
   QTimer::singleShot(0, window, [window] {
     if (window->isVisible()) window->raise();
   });

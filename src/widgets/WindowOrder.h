@@ -1,8 +1,16 @@
 #pragma once
 
+#include "platform/TopLevelWindows.h"
+
 class QWidget;
 
 namespace examora {
+
+// The window's id as the window system knows it now, for the platform's window functions.
+// Qt on X11 replaces the native window of a window whose top-most flag changed before it is
+// mapped (some window managers read that flag only then), and QWidget::winId() may still
+// name the window it replaced.
+WindowId NativeWindowId(QWidget* window);
 
 // The application's main window (the background window of a part). Screens that make "the
 // application" topmost act on it.
@@ -35,7 +43,8 @@ void StackAbove(QWidget* window, QWidget* owner);
 // on the screen is stacked by window managers as if it belonged to nothing, and ends up under
 // its owner. ShowAfterOwner shows it once the owner is on the screen, so that it stays above
 // the owner whenever the owner is raised; RaiseAfterOwner, for a window that had to be shown
-// at once, raises it above the owner then and whenever the owner is activated later. Nothing
+// at once, tells the window system again whose window it is once the owner is on the screen,
+// and raises it above the owner then and whenever the owner is activated later. Nothing
 // happens if the window is gone by then.
 void ShowAfterOwner(QWidget* window);
 void RaiseAfterOwner(QWidget* window);

@@ -368,9 +368,13 @@ try:
     w = press(w, -69, -29, "試験開始", "part 4: exam start after the practice")
     guide = press(w, -48, -22, "「start.html」ファイルの表示",
                   "part 4: start-page guide above the answer-only window")
+    # An answer chosen while the guide is open: the window takes it, and the guide, which
+    # belongs to the window, stays above it.
     answers = window_titled(answer_title)
-    press(guide, -68, -28, answer_title, "part 4: answer-only window")
     click(answers, 86, 167)  # 問題1-1 ア
+    expect_active(answers, "part 4: answer-only window clicked with the guide open")
+    expect_top("「start.html」ファイルの表示", "part 4: start-page guide still above the window")
+    press(guide, -68, -28, answer_title, "part 4: answer-only window")
     w = press(answers, 180, 70, "解答状況の確認", "part 4: answer status confirmation")
     w = press(w, 70, -27, "知識採点", "part 4: knowledge scoring")
     w = press(w, -48, -22, "知識問題の終了", "part 4: part end notice")

@@ -54,4 +54,6 @@ bool ForceForeground(WindowId id, ForegroundAttach attach) {
   return broughtToTop;
 }
 
+void RestateOwner(WindowId, WindowId) {}
+
 }  // namespace examora

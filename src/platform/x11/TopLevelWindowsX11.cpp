@@ -294,4 +294,10 @@ bool ForceForeground(WindowId id, ForegroundAttach) {
   return true;
 }
 
+void RestateOwner(WindowId window, WindowId owner) {
+  const Connection x;
+  if (!x || window == 0 || owner == 0) return;
+  XSetTransientForHint(x.display(), static_cast<Window>(window), static_cast<Window>(owner));
+}
+
 }  // namespace examora
