@@ -91,61 +91,78 @@ void StackAboveOwners(QWidget* window) {
   StackAbove(window, NearestVisibleOwner(window));
 }
 
-void StackAbove(QWidget* window, QWidget* owner) {
-  if (!window || !owner) return;
-  window->winId();
-  owner->winId();
-  if (window->windowHandle() && owner->windowHandle())
-    window->windowHandle()->setTransientParent(owner->windowHandle());
-}
-
-void ShowAfterOwner(QWidget* window) {
-  if (window) QTimer::singleShot(0, window, [window] { window->show(); });
-}
-
 namespace {
 
-// Runs an action on a window each time (or the first time) another window is activated:
-// window managers bring an activated window to the top and give it the keyboard, which may
-// come well after the next turn of the event loop on a busy machine. Goes with the window.
-class OnActivationOf : public QObject {
+// Runs an action on a window when an event of a kind reaches a watched object, each time or
+// until the action reports it has done its work. Goes with the window.
+class OnEvent : public QObject {
  public:
-  OnActivationOf(QWidget* window, QWidget* other, bool once, void (*action)(QWidget*))
-      : QObject(window), window_(window), once_(once), action_(action) {
-    other->installEventFilter(this);
+  using Action = bool (*)(QWidget* window);  // true: done, when watching once
+  OnEvent(QWidget* window, QObject* watched, QEvent::Type type, bool once, Action action)
+      : QObject(window), window_(window), type_(type), once_(once), action_(action) {
+    watched->installEventFilter(this);
   }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() == QEvent::WindowActivate) {
-      if (window_->isVisible()) action_(window_);
-      if (once_) {
-        watched->removeEventFilter(this);
-        deleteLater();
-      }
+    if (event->type() != type_) return QObject::eventFilter(watched, event);
+    // A window gone from the screen by then needs nothing any more.
+    const bool done = !window_->isVisible() || action_(window_);
+    if (done && once_) {
+      watched->removeEventFilter(this);
+      deleteLater();
     }
     return QObject::eventFilter(watched, event);
   }
 
  private:
   QWidget* window_;
+  QEvent::Type type_;
   bool once_;
-  void (*action_)(QWidget*);
+  Action action_;
 };
+
+// Writes the window's owner for the window manager again, once the window is on the screen.
+// Qt on X11 writes it only for dialogs, and only as the owner's native window is at that
+// moment; Windows ties an owned window to its owner when it is created.
+bool TellOwnerOnceExposed(QWidget* window) {
+  const QWindow* handle = window->windowHandle();
+  if (!handle || !handle->isExposed()) return false;
+  const QWindow* owner = handle->transientParent();
+  if (owner && QGuiApplication::platformName() == u"xcb")
+    RestateOwner(static_cast<WindowId>(handle->winId()), static_cast<WindowId>(owner->winId()));
+  return true;
+}
 
 }  // namespace
 
+void StackAbove(QWidget* window, QWidget* owner) {
+  if (!window || !owner) return;
+  window->winId();
+  owner->winId();
+  if (!window->windowHandle() || !owner->windowHandle()) return;
+  window->windowHandle()->setTransientParent(owner->windowHandle());
+  // Dialogs are tied by Qt itself; a window of its own (the sample viewer) is not.
+  if (window->windowType() == Qt::Window)
+    new OnEvent(window, window->windowHandle(), QEvent::Expose, true, TellOwnerOnceExposed);
+}
+
+void ShowAfterOwner(QWidget* window) {
+  if (window) QTimer::singleShot(0, window, [window] { window->show(); });
+}
+
 void RaiseAfterOwner(QWidget* window) {
   if (!window) return;
-  // Once the owner is mapped and activated it comes to the top, over a window raised before.
-  // Told then again whose window it is, the window manager keeps it above the owner from there
-  // on; raised at every activation of the owner where it does not.
+  // Window managers bring an activated window to the top, which may come well after the next
+  // turn of the event loop on a busy machine. Once the owner is on the screen and activated,
+  // the window is told again whose window it is (it was shown before the owner's native window
+  // was final), and it is raised at every activation of the owner where that does not hold.
   if (QWidget* owner = window->parentWidget()) {
-    new OnActivationOf(window, owner->window(), true, [](QWidget* w) {
-      if (QGuiApplication::platformName() == u"xcb" && w->parentWidget())
-        RestateOwner(NativeWindowId(w), NativeWindowId(w->parentWidget()->window()));
+    new OnEvent(window, owner->window(), QEvent::WindowActivate, true, TellOwnerOnceExposed);
+    new OnEvent(window, owner->window(), QEvent::WindowActivate, false, [](QWidget* w) {
+      w->raise();
+      return true;
     });
-    new OnActivationOf(window, owner->window(), false, [](QWidget* w) { w->raise(); });
   }
   QTimer::singleShot(0, window, [window] {
     if (window->isVisible()) window->raise();
@@ -158,9 +175,10 @@ void ActivateAfterFirstActivationOf(QWidget* window, QWidget* other) {
     window->activateWindow();
     return;
   }
-  new OnActivationOf(window, other->window(), true, [](QWidget* w) {
+  new OnEvent(window, other->window(), QEvent::WindowActivate, true, [](QWidget* w) {
     w->raise();
     w->activateWindow();
+    return true;
   });
 }
 

@@ -343,6 +343,9 @@ try:
     strip_title = f"{booklet} Aパターン(HTML5) 実技問題"
     strip = press(w, -48, -22, strip_title, "part 3: practical exam window")
     press(strip, 211, 98, "仕上り見本(１／３)", "part 3: finished-sample viewer above the strip")
+    # The viewer belongs to the window: a click on the question page leaves it above.
+    click(strip, 300, 500)
+    expect_top("仕上り見本(１／３)", "part 3: viewer still above the strip after a click on it")
     press(strip, 211, 98, strip_title, "part 3: viewer closed")
     w = press(strip, 313, 98, "提出用ファイルの確認", "part 3: practical confirmation")
     press(w, 70, -27, f"{booklet} [Web知識]", "hand-over to part 4")
