@@ -184,11 +184,7 @@ void TfrmQZTP0120::SetPracticeDialogsVisible(bool visible) {
   };
   QList<ChainEntry> chain{{this, &HiddenByChain}};
   if (tp0130_) chain.append({tp0130_, &tp0130_->HiddenByChain});
-  for (PracticeStep* step :
-       {static_cast<PracticeStep*>(tp0140_), static_cast<PracticeStep*>(tp0160_),
-        static_cast<PracticeStep*>(tp0170_)}) {
-    if (step) chain.append({step, &step->HiddenByChain});
-  }
+  for (PracticeStep* step : Steps()) chain.append({step, &step->HiddenByChain});
   for (const ChainEntry& entry : chain) {
     if (!visible && entry.dialog->isVisible()) {
       entry.dialog->hide();
@@ -209,10 +205,19 @@ void TfrmQZTP0120::PracticeWindowChanged(PracticeWindow* window) {
   // the step, whose main button has the focus, gets it back.
   auto* opened = dynamic_cast<QWidget*>(window);
   if (!opened) return;
-  for (QWidget* step : {static_cast<QWidget*>(tp0140_), static_cast<QWidget*>(tp0160_),
-                        static_cast<QWidget*>(tp0170_)}) {
-    if (step && step->isVisible()) ActivateAfterFirstActivationOf(step, opened);
+  for (PracticeStep* step : Steps()) {
+    if (step->isVisible()) ActivateAfterFirstActivationOf(step, opened);
   }
+}
+
+QList<PracticeStep*> TfrmQZTP0120::Steps() const {
+  QList<PracticeStep*> steps;
+  for (PracticeStep* step :
+       {static_cast<PracticeStep*>(tp0140_), static_cast<PracticeStep*>(tp0160_),
+        static_cast<PracticeStep*>(tp0170_)}) {
+    if (step) steps.append(step);
+  }
+  return steps;
 }
 
 }  // namespace examora

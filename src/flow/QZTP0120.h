@@ -2,6 +2,7 @@
 // step of the operation practice of a web-style part.
 #pragma once
 
+#include <QList>
 #include <QPointer>
 
 #include "flow/ExamWindows.h"
@@ -62,6 +63,9 @@ class TfrmQZTP0120 : public PracticeStep, public PracticeGuide {
 
   QString examCategory_;
   TfrmQZTP0130* tp0130_ = nullptr;
+  // The steps created so far, in the chain's order.
+  QList<PracticeStep*> Steps() const;
+
   TfrmQZTP0140* tp0140_ = nullptr;
   TfrmQZTP0160* tp0160_ = nullptr;
   TfrmQZTP0170* tp0170_ = nullptr;
