@@ -22,9 +22,21 @@ QStringList Families(FontFace face) {
   return {};
 }
 
+// The first of the face's names that is installed. Qt settles on the first name it is given:
+// a name that is not installed sends it through the system's fallback search, and a list of
+// names has that search run for every size and weight in advance (both slow, and the search
+// may pick a face other than the substitutes listed). Without any of them, the system chooses.
+QString InstalledFamily(FontFace face) {
+  static const QStringList installed = QFontDatabase::families();
+  const QStringList families = Families(face);
+  for (const QString& family : families) {
+    if (installed.contains(family)) return family;
+  }
+  return families.first();
+}
+
 QFont Make(FontFace face, bool bold) {
-  QFont f;
-  f.setFamilies(Families(face));
+  QFont f(InstalledFamily(face));
   f.setBold(bold);
   return f;
 }
