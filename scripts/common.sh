@@ -6,7 +6,7 @@ EXAMORA_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 EXAMORA_PACKAGES=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev qt6-webengine-dev libgl-dev libx11-dev
+  qt6-base-dev qt6-webengine-dev libgl-dev libx11-dev libfontconfig-dev
   xvfb xauth x11-utils xdotool openbox fonts-ipafont-gothic
   python3 g++-mingw-w64-x86-64 clang libclang-rt-14-dev
   libbenchmark-dev

@@ -7,6 +7,7 @@
 #include "data/PartCode.h"
 #include "exam/QZMain.h"
 #include "flow/QZBG0010.h"
+#include "platform/FontConfiguration.h"
 #include "platform/NamedMutex.h"
 #include "platform/OsInfo.h"
 #include "viewers/BrowserLockdown.h"
@@ -15,6 +16,8 @@
 using namespace examora;
 
 int main(int argc, char* argv[]) {
+  // The fonts' configuration loads meanwhile: the application object takes far longer.
+  FontConfigurationLoad fontConfiguration;
   // Before anything can start the browser engine: no switches from the environment beyond
   // software rendering, and the sandbox off only where the engine cannot run with it.
   const bool sandboxOff = PrepareEngineEnvironment(RunningAsSuperuser());
