@@ -11,6 +11,7 @@
 #include "platform/NamedMutex.h"
 #include "platform/OsInfo.h"
 #include "viewers/BrowserLockdown.h"
+#include "widgets/Preload.h"
 #include "widgets/WindowOrder.h"
 
 using namespace examora;
@@ -30,6 +31,9 @@ int main(int argc, char* argv[]) {
   for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
   int qtArgc = 1;
   QApplication app(qtArgc, argv);
+  // Pictures of the first screen are decoded on a thread while the screen is put together;
+  // the thread ends before the application object.
+  Preloader preloader;
 
   // Another program of ours holding the common mutex keeps this one from starting at all.
   {

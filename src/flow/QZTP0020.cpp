@@ -22,6 +22,7 @@
 #include "widgets/Fonts.h"
 #include "widgets/Labels.h"
 #include "widgets/MessageBox.h"
+#include "widgets/Preload.h"
 #include "widgets/RoundButton.h"
 #include "widgets/WindowOrder.h"
 
@@ -36,13 +37,21 @@ constexpr int kDetailsWidth = 660;
 constexpr int kDetailsWidthWebStyle = 673;
 const QString kInstructionColourWebStyle = QStringLiteral("#3A526A");
 
+QString ExamPicturePath(const QString& extension) {
+  return ExePath(QStringLiteral("system\\Image\\ShikenImage") + extension);
+}
+
+QString GradePicturePath(const QString& extension) {
+  return ExePath(QStringLiteral("system\\Image\\KyuInfoImage") + extension);
+}
+
 // Probes the picture's size (the layout follows the probed size) and loads it; false when the
 // file is missing or unusable, which counts as "no picture".
-bool LoadPicture(const QString& path, int* width, int* height, QImage* image) {
+bool LoadSizedPicture(const QString& path, int* width, int* height, QImage* image) {
   if (!QFile::exists(path)) return false;
   const ImageSizeResult size = GetImageSize(path);
   if (!size) return false;
-  *image = QImage(path);
+  *image = LoadPicture(path);
   if (image->isNull()) return false;
   *width = size.width;
   *height = size.height;
@@ -191,6 +200,17 @@ TfrmQZTP0020::TfrmQZTP0020(QWidget* owner)
   setTabOrder(DayCmb, ManRdo);
   setTabOrder(ManRdo, WomanRdo);
   setTabOrder(WomanRdo, next);
+}
+
+void TfrmQZTP0020::PreloadPictures() {
+  QStringList pictures = BandPictures();
+  const SystemIni system = ReadSystemIni(CurrentDate().year());
+  if (!system.examImageExtension.isEmpty()) {
+    pictures << ExamPicturePath(system.examImageExtension);
+    if (!system.gradeInfoImageExtension.isEmpty())
+      pictures << GradePicturePath(system.gradeInfoImageExtension);
+  }
+  examora::PreloadPictures(pictures);
 }
 
 QString TfrmQZTP0020::VenueCode() const {
@@ -349,8 +369,7 @@ void TfrmQZTP0020::DrawExamPictures(const QString& examExtension, const QString&
   int height = 0;
   QImage picture;
   // Without the exam picture neither picture is drawn and the grade label stays as it is.
-  if (LoadPicture(ExePath(QStringLiteral("system\\Image\\ShikenImage") + examExtension), &width,
-                  &height, &picture)) {
+  if (LoadSizedPicture(ExamPicturePath(examExtension), &width, &height, &picture)) {
     QPainter painter(&canvas);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     const ScaledPicture exam = ScaleExamPicture(width, height);
@@ -359,8 +378,7 @@ void TfrmQZTP0020::DrawExamPictures(const QString& examExtension, const QString&
     ShikenName3Lbl->clear();
     if (gradeExtension.isEmpty()) {
       ShikenName3Lbl->setText(gradeName);
-    } else if (LoadPicture(ExePath(QStringLiteral("system\\Image\\KyuInfoImage") + gradeExtension),
-                           &width, &height, &picture)) {
+    } else if (LoadSizedPicture(GradePicturePath(gradeExtension), &width, &height, &picture)) {
       last = ScaleGradePicture(width, height, exam);
       DrawScaled(painter, picture, last);
     }

@@ -21,6 +21,9 @@ class TfrmQZTP0020 : public ScreenFrame {
  public:
   explicit TfrmQZTP0020(QWidget* owner);
 
+  // Has the screen's pictures (bands, exam and grade pictures) decoded ahead (Preload.h).
+  static void PreloadPictures();
+
   // What the session controller takes as VenueCode and CandidateNumber after result 1.
   QString VenueCode() const;
   QString CandidateNumber() const;

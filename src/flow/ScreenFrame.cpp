@@ -24,6 +24,7 @@
 #include "widgets/Labels.h"
 #include "widgets/Logo.h"
 #include "widgets/MessageBox.h"
+#include "widgets/Preload.h"
 #include "widgets/RoundButton.h"
 #include "widgets/WindowOrder.h"
 
@@ -192,10 +193,16 @@ void ScreenFrame::FitFooter() {
                             std::max(0, right - left - 2 * margin), 20);
 }
 
+QStringList ScreenFrame::BandPictures() {
+  return {ExePath(QStringLiteral("system\\Image\\bg_main_top.jpg")),
+          ExePath(QStringLiteral("system\\Image\\bg_main_bottom.jpg"))};
+}
+
 void ScreenFrame::PaintBands() {
   bandsPainted_ = true;
-  PaintBand(titlePicture_, ExePath(QStringLiteral("system\\Image\\bg_main_top.jpg")));
-  PaintBand(bottomPicture_, ExePath(QStringLiteral("system\\Image\\bg_main_bottom.jpg")));
+  const QStringList pictures = BandPictures();
+  PaintBand(titlePicture_, pictures.at(0));
+  PaintBand(bottomPicture_, pictures.at(1));
 }
 
 void ScreenFrame::ApplyStepIndicator(bool inWizard, bool setCaption) {
@@ -205,7 +212,7 @@ void ScreenFrame::ApplyStepIndicator(bool inWizard, bool setCaption) {
   const QString path = ExePath(QStringLiteral("system\\Image\\") + file);
   stepPicture_->clear();
   if (!file.isEmpty() && QFile::exists(path)) {
-    const QImage picture(path);
+    const QImage picture = LoadPicture(path);
     if (!picture.isNull()) {
       stepPicture_->setPixmap(QPixmap::fromImage(picture));
       stepPicture_->resize(picture.size());

@@ -91,6 +91,8 @@ class ScreenFrame : public QDialog {
   void ApplyFooter();
   // Paints both bands from the frame pictures.
   void PaintBands();
+  // The files of the frame pictures (title band, bottom band).
+  static QStringList BandPictures();
 
   // Disables dragging by the title band (the operation explanation screen stays put).
   void SetDraggable(bool draggable) { draggable_ = draggable; }

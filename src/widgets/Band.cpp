@@ -5,6 +5,8 @@
 #include <QPainter>
 #include <QPixmap>
 
+#include "widgets/Preload.h"
+
 namespace examora {
 
 QImage RenderBand(QSize size, const QImage& texture, QColor outline) {
@@ -23,7 +25,7 @@ QImage RenderBand(QSize size, const QImage& texture, QColor outline) {
 
 void PaintBand(QLabel* control, const QString& absolutePath, QColor outline) {
   if (!control) return;
-  const QImage texture(absolutePath);
+  const QImage texture = LoadPicture(absolutePath);
   const QImage band = RenderBand(control->size(), texture, outline);
   if (band.isNull()) {
     control->clear();
