@@ -41,9 +41,9 @@ Preloader::State* current = nullptr;
 
 }  // namespace
 
-Preloader::Preloader() : state_(new State) {
-  state_->worker = std::thread([state = state_] { state->Run(); });
-  current = state_;
+Preloader::Preloader() : state_(std::make_unique<State>()) {
+  state_->worker = std::thread([state = state_.get()] { state->Run(); });
+  current = state_.get();
 }
 
 Preloader::~Preloader() {
@@ -54,7 +54,6 @@ Preloader::~Preloader() {
   }
   state_->changed.notify_all();
   state_->worker.join();
-  delete state_;
 }
 
 void PreloadPictures(const QStringList& absolutePaths) {

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+
 namespace examora {
 
 // Decoding is the slow part of putting a picture on a screen, the first picture of a format
@@ -21,7 +23,7 @@ class Preloader {
   struct State;
 
  private:
-  State* state_;
+  std::unique_ptr<State> state_;
 };
 
 // Has the files decoded ahead, in this order.
