@@ -120,7 +120,7 @@ void TfrmQZBG0010::SessionController() {
   // 1. Which part this is.
   PartCode = PartCodeFrom(executableFileName_, arguments_);
   // The first screen's pictures are decoded meanwhile.
-  TfrmQZTP0020::PreloadPictures();
+  TfrmQZTP0020::PreloadPictures(PartCode);
   // 2.–3. The part's state decides whether it runs at all.
   if (!CheckPartState()) return;
 

@@ -21,6 +21,7 @@
 #include "widgets/Band.h"
 #include "widgets/Fonts.h"
 #include "widgets/Labels.h"
+#include "widgets/Logo.h"
 #include "widgets/MessageBox.h"
 #include "widgets/Preload.h"
 #include "widgets/RoundButton.h"
@@ -62,6 +63,19 @@ void DrawScaled(QPainter& painter, const QImage& picture, const ScaledPicture& a
   painter.drawImage(QRectF(at.x, 0, at.width, at.height), WhiteToTransparent(picture));
 }
 
+QString ScreenCode() {
+  return QStringLiteral("QZTP0020");
+}
+
+ExamTimeDisplay ExamTimeOf(const SetupIni& setup) {
+  return ExamTimeText(setup.ExamTimeLines(), setup.allText, setup.add);
+}
+
+QString InputPicturePath(const ExamTimeDisplay& time) {
+  // "Image" as everywhere else: the folder name must match on case-sensitive file systems.
+  return ExePath(QStringLiteral("system\\Image\\") + time.inputPicture);
+}
+
 void SetTextColour(QLabel* label, const QString& colour) {
   label->setStyleSheet(colour.isEmpty()
                            ? QStringLiteral("background: transparent;")
@@ -71,7 +85,7 @@ void SetTextColour(QLabel* label, const QString& colour) {
 }  // namespace
 
 TfrmQZTP0020::TfrmQZTP0020(QWidget* owner)
-    : ScreenFrame(owner, {.formCode = QStringLiteral("QZTP0020"),
+    : ScreenFrame(owner, {.formCode = ScreenCode(),
                           .kind = Kind::Wizard,
                           .topMost = TopMost::Self,
                           .titleColour = true}) {
@@ -189,7 +203,6 @@ TfrmQZTP0020::TfrmQZTP0020(QWidget* owner)
       {DayCmb, u"生年月日 日"},
   };
   for (const auto& n : names) n.field->setAccessibleName(QString::fromUtf16(n.name));
-  for (QComboBox* c : {YearCmb, MonthCmb, DayCmb}) CommitAccessibleSelection(c);
 
   setTabOrder(KaiCdEdt, JuBanEdt);
   setTabOrder(JuBanEdt, SeiEdt);
@@ -202,14 +215,18 @@ TfrmQZTP0020::TfrmQZTP0020(QWidget* owner)
   setTabOrder(WomanRdo, next);
 }
 
-void TfrmQZTP0020::PreloadPictures() {
-  QStringList pictures = BandPictures();
+void TfrmQZTP0020::PreloadPictures(const QString& partCode) {
+  QStringList pictures = {LogoPicturePath()};
+  pictures << BandPictures();
   const SystemIni system = ReadSystemIni(CurrentDate().year());
   if (!system.examImageExtension.isEmpty()) {
     pictures << ExamPicturePath(system.examImageExtension);
     if (!system.gradeInfoImageExtension.isEmpty())
       pictures << GradePicturePath(system.gradeInfoImageExtension);
   }
+  pictures << InputPicturePath(ExamTimeOf(ReadSetupIni(partCode)));
+  const QString step = StepPicturePath(system.displayType, partCode, ScreenCode(), false);
+  if (!step.isEmpty()) pictures << step;
   examora::PreloadPictures(pictures);
 }
 
@@ -234,6 +251,15 @@ void TfrmQZTP0020::showEvent(QShowEvent* event) {
   SetTopMost(this, true);
   // The candidate starts typing at the first field, not on the close button of the title band.
   KaiCdEdt->setFocus(Qt::OtherFocusReason);
+}
+
+void TfrmQZTP0020::AfterShow() {
+  ScreenFrame::AfterShow();
+  // Once the screen is up, before any input reaches it: this makes the drop-down lists'
+  // hidden item views, which showing the screen does not need.
+  if (listsOpenToTools_) return;
+  listsOpenToTools_ = true;
+  for (QComboBox* c : {YearCmb, MonthCmb, DayCmb}) CommitAccessibleSelection(c);
 }
 
 void TfrmQZTP0020::SetUpScreen() {
@@ -345,12 +371,11 @@ void TfrmQZTP0020::FillExamInfo() {
     DetailsFrame->resize(kDetailsWidth, DetailsFrame->height());
   }
 
-  const ExamTimeDisplay time = ExamTimeText(setup.ExamTimeLines(), setup.allText, setup.add);
+  const ExamTimeDisplay time = ExamTimeOf(setup);
   // The label breaks lines at LF; the CR of each CR LF would otherwise show as a glyph.
   ShikenTimeLbl->setText(QString(time.text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
   Lable2->move(Lable2->x(), time.captionTop);
-  // "Image" as everywhere else: the folder name must match on case-sensitive file systems.
-  const QImage input(ExePath(QStringLiteral("system\\Image\\") + time.inputPicture));
+  const QImage input = LoadPicture(InputPicturePath(time));
   if (input.isNull()) {
     InputImg->clear();
   } else {

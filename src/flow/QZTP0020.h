@@ -21,8 +21,9 @@ class TfrmQZTP0020 : public ScreenFrame {
  public:
   explicit TfrmQZTP0020(QWidget* owner);
 
-  // Has the screen's pictures (bands, exam and grade pictures) decoded ahead (Preload.h).
-  static void PreloadPictures();
+  // Has the screen's pictures (logo, bands, exam, grade, input and step pictures) decoded
+  // ahead (Preload.h), in the order the screen takes them.
+  static void PreloadPictures(const QString& partCode);
 
   // What the session controller takes as VenueCode and CandidateNumber after result 1.
   QString VenueCode() const;
@@ -31,6 +32,7 @@ class TfrmQZTP0020 : public ScreenFrame {
  protected:
   void SetUpScreen() override;
   void showEvent(QShowEvent* event) override;
+  void AfterShow() override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
@@ -74,6 +76,7 @@ class TfrmQZTP0020 : public ScreenFrame {
   QLabel* Midashi1Lbl = nullptr;
   QLabel* Midashi2Lbl = nullptr;
   QWidget* DetailsFrame = nullptr;
+  bool listsOpenToTools_ = false;
 
   // Value lists parallel to the three drop-down lists.
   QList<ListItem> years_;

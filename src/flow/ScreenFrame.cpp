@@ -198,6 +198,13 @@ QStringList ScreenFrame::BandPictures() {
           ExePath(QStringLiteral("system\\Image\\bg_main_bottom.jpg"))};
 }
 
+QString ScreenFrame::StepPicturePath(const QString& displayType, const QString& partCode,
+                                     const QString& formCode, bool inWizard) {
+  const QString file =
+      StepImageFile(displayType, partCode, QStringLiteral("frm") + formCode, inWizard);
+  return file.isEmpty() ? QString() : ExePath(QStringLiteral("system\\Image\\") + file);
+}
+
 void ScreenFrame::PaintBands() {
   bandsPainted_ = true;
   const QStringList pictures = BandPictures();
@@ -208,10 +215,9 @@ void ScreenFrame::PaintBands() {
 void ScreenFrame::ApplyStepIndicator(bool inWizard, bool setCaption) {
   if (!stepPicture_) return;
   const QString displayType = ReadSystemIni(CurrentDate().year()).displayType;
-  const QString file = StepImageFile(displayType, partCode_, FormName(), inWizard);
-  const QString path = ExePath(QStringLiteral("system\\Image\\") + file);
+  const QString path = StepPicturePath(displayType, partCode_, options_.formCode, inWizard);
   stepPicture_->clear();
-  if (!file.isEmpty() && QFile::exists(path)) {
+  if (!path.isEmpty() && QFile::exists(path)) {
     const QImage picture = LoadPicture(path);
     if (!picture.isNull()) {
       stepPicture_->setPixmap(QPixmap::fromImage(picture));

@@ -93,6 +93,10 @@ class ScreenFrame : public QDialog {
   void PaintBands();
   // The files of the frame pictures (title band, bottom band).
   static QStringList BandPictures();
+  // The file of the step picture a screen shows for the display type and part; "" when the
+  // screen shows none.
+  static QString StepPicturePath(const QString& displayType, const QString& partCode,
+                                 const QString& formCode, bool inWizard);
 
   // Disables dragging by the title band (the operation explanation screen stays put).
   void SetDraggable(bool draggable) { draggable_ = draggable; }

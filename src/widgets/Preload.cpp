@@ -1,5 +1,8 @@
 #include "widgets/Preload.h"
 
+#include <QFont>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QHash>
 
 #include <condition_variable>
@@ -18,6 +21,12 @@ struct Preloader::State {
   std::thread worker;
 
   void Run() {
+    // Fonts, first: the screens' first text would wait for the list of installed fonts, and
+    // every line edit lays its text out once in the application's font while it is made, a
+    // name that stands for a system font and is looked up among all installed fonts. Both
+    // results are kept for the whole program (the fonts themselves are loaded per thread).
+    (void)QFontDatabase::families();
+    (void)QFontInfo(QFont()).family();
     std::unique_lock lock(mutex);
     for (;;) {
       changed.wait(lock, [this] { return ending || !queue.isEmpty(); });

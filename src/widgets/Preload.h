@@ -13,6 +13,8 @@ namespace examora {
 // decoded on a thread of their own while the program does other work. Pictures are decoded
 // there only while a Preloader exists: the program makes one after its application object and
 // lets it go before that object; elsewhere (the tests) every picture is decoded when asked for.
+// Before any picture, the thread reads what the first text of the first screen would otherwise
+// wait for: the list of installed fonts and the match of the application's font.
 class Preloader {
  public:
   Preloader();
