@@ -96,9 +96,12 @@ start_bare() {
 start_bare_gl() {
   "$bin/examora-bench-start" --title "bare dialog" -- "$bin/examora-bench-bare-dialog" --share-gl
 }
-# The same with the browser engine's libraries loaded as the program loads them: what any
-# program with an embedded browser pays before its first window, for reference.
-engine_lib="$(ldd "$build/src/examora" | awk '/libQt6WebEngineWidgets/ {print $3}')"
+# The same with the browser engine's libraries loaded before the first window: what a program
+# with an embedded browser pays when it links the engine. (Ours loads it with its page screens,
+# after the candidate screen; the libraries are those its module of page screens links.)
+linked="$build/src/examora-pages.so"
+[ -f "$linked" ] || linked="$build/src/examora"
+engine_lib="$(ldd "$linked" | awk '/libQt6WebEngineWidgets/ {print $3}')"
 start_bare_engine() {
   "$bin/examora-bench-start" --title "bare dialog" -- /usr/bin/env LD_PRELOAD="$engine_lib" \
     "$bin/examora-bench-bare-dialog" --share-gl

@@ -9,6 +9,10 @@
 include(GNUInstallDirs)
 
 install(TARGETS examora examora-admin RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+if(TARGET examora-pages)
+  # The program's own module, in its private library folder (the program's RUNPATH).
+  install(TARGETS examora-pages LIBRARY DESTINATION lib/examora)
+endif()
 
 set(EXAMORA_SAMPLE_DESTINATION ${CMAKE_INSTALL_DATADIR}/examora/sample)
 install(CODE "

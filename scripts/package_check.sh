@@ -21,4 +21,16 @@ unpacked="$(mktemp -d)"
 trap 'rm -rf "$unpacked"' EXIT
 dpkg -x "$deb" "$unpacked"
 echo "package: $(basename "$deb"), $(du -h "$deb" | cut -f1)"
+# The program's module of page screens, where the program's RUNPATH points and beside the
+# sample's part programs (their copies of the program look beside themselves first).
+if [ -f "$build/src/examora-pages.so" ]; then
+  for module in "$unpacked/usr/lib/examora/examora-pages.so" \
+                "$unpacked/usr/share/examora/sample/examora-pages.so"; do
+    [ -f "$module" ] || { echo "missing from the package: ${module#"$unpacked"}" >&2; exit 1; }
+  done
+  readelf -d "$unpacked/usr/bin/examora" | grep -q 'RUNPATH.*\$ORIGIN/../lib/examora' || {
+    echo "the installed program does not look for its module in /usr/lib/examora" >&2
+    exit 1
+  }
+fi
 "$unpacked/usr/bin/examora-admin" check "$unpacked/usr/share/examora/sample"

@@ -5,7 +5,9 @@
 #include "common/ExeFolder.h"
 #include "common/RunLog.h"
 #include "data/PartCode.h"
-#include "exam/QZMain.h"
+#include "exam/ExamWindowsRegistration.h"
+#include "flow/ExamWindows.h"
+#include "flow/PageModule.h"
 #include "flow/QZBG0010.h"
 #include "platform/FontConfiguration.h"
 #include "platform/NamedMutex.h"
@@ -49,6 +51,10 @@ int main(int argc, char* argv[]) {
   const QString exeFileName = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
 
   RegisterExamWindows();
+#ifdef EXAMORA_PAGE_MODULE_FILE
+  // The screens that show pages, and with them the browser engine, load when first needed.
+  SetPageModuleLoader([] { return LoadPageModule(QStringLiteral(EXAMORA_PAGE_MODULE_FILE)); });
+#endif
   TfrmQZBG0010 background(exeFileName, arguments);
   if (!background.FormCreate()) return 0;  // this part is already running
   // Only the instance that runs the part writes to its log.

@@ -13,6 +13,10 @@ inline const QString kSystemWriteFailed =
 inline const QString kExamAlreadyEnded = QStringLiteral("I11試験は終了しています。");
 inline const QString kExamExeMissing = QStringLiteral("E11試験EXEが存在しません。");
 inline const QString kSubmissionExeMissing = QStringLiteral("E11提出用EXEが存在しません。");
+// The program's module for the screens that show pages could not be loaded; the system's
+// reason follows on the next line.
+inline const QString kPageModuleMissing =
+    QStringLiteral("E11問題・注意事項を表示するモジュールを読み込めません。");
 
 // ---- Leaving the program from a wizard screen ------------------------------------------------
 inline const QString kConfirmQuit = QStringLiteral(

@@ -1,6 +1,6 @@
 #include <QEventLoop>
 
-#include "exam/QZMain.h"
+#include "exam/ExamWindowsRegistration.h"
 #include "exam/QZMain2.h"
 #include "exam/QZMain3.h"
 #include "flow/ExamWindows.h"
@@ -27,26 +27,6 @@ void RunWindow(QDialog& window, bool besidePracticeDialogs) {
 }  // namespace
 
 void RegisterExamWindows() {
-  RegisterScreenRunner(
-      QStringLiteral("TfrmQZMain"), [](QWidget* owner, const ExamWindowRequest& request) {
-        TfrmQZMain window(owner);
-        window.SetPart(request.partCode, request.debugMode);
-        window.VenueCode = request.venueCode;
-        window.CandidateNumber = request.candidateNumber;
-        window.PracticeMode = request.practiceMode;
-        window.InitialPosition =
-            request.layoutCode.isEmpty() ? QStringLiteral("4") : request.layoutCode;
-        window.SavedLayout = request.savedRect;
-        window.RestoreLayout = request.restoreLayout;
-        window.WorkArea = request.workArea;
-        window.setGeometry(request.screen.isValid() ? QRect(QPoint(0, 0), request.screen.size())
-                                                    : window.geometry());
-        window.setWindowModality(Qt::ApplicationModal);
-        window.exec();
-        // The paper could not be shown: the program ends without handing over.
-        return window.EndProgramRequested ? ScreenOutcome::EndProgram : ScreenOutcome::Closed;
-      });
-
   // The answer-only window of a web-style knowledge part. In the practice it runs beside the
   // practice dialogs, which must stay usable: no modality, and the call returns when it closes.
   RegisterScreenRunner(
@@ -97,6 +77,10 @@ void RegisterExamWindows() {
                          (void)notice.ShowModal();
                          return ScreenOutcome::Closed;
                        });
+
+  // The knowledge exam window and the notes, where their code is linked in; otherwise they
+  // are registered when first asked for.
+  RegisterLinkedPageScreens();
 }
 
 }  // namespace examora

@@ -13,6 +13,7 @@
 #include <memory>
 
 #include "completion/model/OfficeCheck.h"
+#include "exam/ExamWindowsRegistration.h"
 #include "exam/model/AnswerSheet.h"
 #include "exam/model/ExamClock.h"
 #include "exam/model/Placement.h"
@@ -317,8 +318,5 @@ class TfrmQZMain : public QDialog {
   // content is wider than the view).
   void FitOverlay();
 };
-
-// Registers the knowledge exam window with the session controller ("TfrmQZMain").
-void RegisterExamWindows();
 
 }  // namespace examora

@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 
 class QWidget;
 
@@ -71,6 +72,33 @@ using ScreenRunner = std::function<ScreenOutcome(QWidget* owner, const ExamWindo
 // "TfrmQZTP0180" (part end notice).
 void RegisterScreenRunner(const QString& className, ScreenRunner runner);
 void UnregisterScreenRunner(const QString& className);
+// Asks for the page screens (below) the first time a name is not registered.
 const ScreenRunner* FindScreenRunner(const QString& className);
+
+class ScreenFrame;
+
+// The notes screen (TfrmQZTP0030) of the wizard and of the exam windows' cover.
+// fromExamWindow: opened through the cover, where nothing follows the notes.
+using NotesScreenFactory =
+    std::function<std::unique_ptr<ScreenFrame>(QWidget* owner, bool fromExamWindow)>;
+void RegisterNotesScreen(NotesScreenFactory factory);
+// The notes screen, or nullptr with the reason in *error when the program cannot show it.
+std::unique_ptr<ScreenFrame> CreateNotesScreen(QWidget* owner, bool fromExamWindow, QString* error);
+
+// The screens that show web pages, the knowledge exam window ("TfrmQZMain") and the notes,
+// need the browser engine, whose libraries take longer to load than the whole first screen.
+// In the program they come in a module of their own, loaded when one of them is first asked
+// for (FindScreenRunner, CreateNotesScreen); tests and tools link them in. Either way their
+// code, as it is loaded, registers the notes and hands over the registrar of the exam window,
+// which RegisterExamWindows or the loading calls.
+using PageScreenRegistrar = void (*)();
+void SetPageScreenRegistrar(PageScreenRegistrar registrar);
+// Registers the knowledge exam window where its code is already there (RegisterExamWindows).
+void RegisterLinkedPageScreens();
+// Loads the page screens' module: an empty string, or why it could not be loaded.
+using PageModuleLoader = std::function<QString()>;
+void SetPageModuleLoader(PageModuleLoader loader);
+// Why the module could not be loaded; empty when it was, or was never needed.
+QString PageModuleError();
 
 }  // namespace examora

@@ -5,9 +5,11 @@
 #include <QScreen>
 
 #include "common/ExeFolder.h"
+#include "common/QZMessage.h"
+#include "flow/ExamWindows.h"
 #include "flow/QZQZ0030.h"
-#include "flow/QZTP0030.h"
 #include "widgets/Band.h"
+#include "widgets/MessageBox.h"
 
 namespace examora {
 
@@ -39,10 +41,14 @@ void TfrmQZQZ0040::SetUpScreen() {
 void TfrmQZQZ0040::AfterShow() {
   // The cover keeps its square corners: it is the background of the opened screen.
   if (ShowNotes) {
-    TfrmQZTP0030 notes(this);
-    notes.SetPartCode(PartCode());
-    notes.FromExamWindow = true;
-    notes.ShowModal();
+    QString error;
+    if (const std::unique_ptr<ScreenFrame> notes = CreateNotesScreen(this, true, &error)) {
+      notes->SetPartCode(PartCode());
+      notes->ShowModal();
+    } else {
+      Log(msg::kPageModuleMissing + error);
+      ShowMessageCode(this, nullptr, msg::kPageModuleMissing, error);
+    }
   } else {
     TfrmQZQZ0030 explanation(this);
     explanation.SetPartCode(PartCode());

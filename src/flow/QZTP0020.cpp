@@ -16,7 +16,7 @@
 #include "common/QZMessage.h"
 #include "common/WallClock.h"
 #include "data/ExamData.h"
-#include "flow/QZTP0030.h"
+#include "flow/ExamWindows.h"
 #include "widgets/Accessibility.h"
 #include "widgets/Band.h"
 #include "widgets/Fonts.h"
@@ -494,9 +494,17 @@ bool TfrmQZTP0020::StoreInput() {
 void TfrmQZTP0020::NextBtnClick() {
   Log(QStringLiteral("次へ"));
   if (!CheckInput() || !StoreInput()) return;
-  TfrmQZTP0030 next(ApplicationMainWindow());
-  next.SetPartCode(PartCode());
-  ChainTo(next);  // "back" shows this screen again; anything else is this screen's result
+  QString error;
+  const std::unique_ptr<ScreenFrame> next =
+      CreateNotesScreen(ApplicationMainWindow(), false, &error);
+  if (!next) {
+    // The candidate stays here, with what was typed stored, until a proctor mends the program.
+    Log(msg::kPageModuleMissing + error);
+    ShowMessageCode(this, nullptr, msg::kPageModuleMissing, error);
+    return;
+  }
+  next->SetPartCode(PartCode());
+  ChainTo(*next);  // "back" shows this screen again; anything else is this screen's result
 }
 
 // ---- Close ---------------------------------------------------------------------------------

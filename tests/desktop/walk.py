@@ -254,6 +254,13 @@ for key, value in (("姓", "山田"), ("名", "花子"), ("年", "1995"), ("月"
     text = re.sub(rf"(?m)^{key}=.*$", f"{key}={value}", text, count=1)
 with open(shiken, "wb") as f:
     f.write(text.encode("cp932"))
+# A second installation whose module of page screens is damaged, for the last step.
+damaged = os.path.join(work, "damaged")
+shutil.copytree(sample, damaged)
+for name in os.listdir(damaged):
+    if name.startswith("examora-pages."):
+        with open(os.path.join(damaged, name), "wb") as f:
+            f.write(b"not a module")
 
 ENV.update({
     "QT_QPA_PLATFORM": "xcb",
@@ -279,6 +286,12 @@ def alive():
         fail(f"the program ended with status {exam.returncode} (see {work}/examora.err)")
 
 
+def engine_loaded(process):
+    """Whether the browser engine's library is mapped into the process."""
+    with open(f"/proc/{process.pid}/maps") as f:
+        return "libQt6WebEngineCore" in f.read()
+
+
 def wizard(part, name):
     """Candidate information (filled in by the first part) → notes → operation explanation."""
     global current_part
@@ -298,6 +311,9 @@ booklet = "コンピュータ技能検定２級 サンプル問題"
 try:
     # Candidate information: typing starts in the first field.
     w = expect_top(f"{booklet} [知識]", "candidate information")
+    # The browser engine loads with the screens that show pages, not before the first screen.
+    if engine_loaded(exam):
+        fail("the browser engine is loaded before the notes")
     type_text("12345")
     keys("Tab")
     type_text("000123")
@@ -305,6 +321,8 @@ try:
     # Notes: the browser starts here; as root the program must start it, not end.
     w = expect_top(f"{booklet}[知識]", "notes")
     alive()
+    if not engine_loaded(exam):
+        fail("the notes are shown without the browser engine")
     # 次へ > through the notes pages and on; the button is enabled once a page is loaded.
     deadline = time.monotonic() + 30
     while time.monotonic() < deadline and title(top_window()) == f"{booklet}[知識]":
@@ -394,6 +412,25 @@ try:
     with open(answer_file, "rb") as f:
         if b",1," not in f.read():
             fail("part 4: the answer chosen in the answer-only window is not in a.csv")
+
+    # A damaged module of page screens: 次へ on the candidate screen says why the notes cannot
+    # be shown and keeps the candidate there, rather than ending or hanging.
+    sample, current_part = damaged, "1"
+    exam = subprocess.Popen([os.path.join(damaged, "[1]知識.exe")], cwd=damaged, env=ENV,
+                            start_new_session=True, stdout=subprocess.DEVNULL,
+                            stderr=subprocess.DEVNULL)
+    processes.append(exam)
+    w = expect_top(f"{booklet} [知識]", "damaged module: candidate information")
+    type_text("12345")
+    keys("Tab")
+    type_text("000123")
+    press(w, -48, -22, "エラー", "damaged module: the message naming the module")
+    keys("Return")
+    expect_top(f"{booklet} [知識]", "damaged module: back on the candidate screen")
+    alive()
+    with open(os.path.join(damaged, "system", "1", "log.txt"), encoding="cp932") as f:
+        if "E11問題・注意事項を表示するモジュールを読み込めません。" not in f.read():
+            fail("damaged module: the log does not say why the notes were not shown")
     log("walk complete")
 finally:
     cleanup()

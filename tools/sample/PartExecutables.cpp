@@ -1,13 +1,34 @@
 #include "PartExecutables.h"
 
 #include <QDate>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include "data/ExamData.h"
 #include "data/IniFile.h"
 #include "data/PartCode.h"
 
 namespace examora::sample {
+namespace {
+
+// The program's module of page screens (where the build makes one): beside the program in a
+// build folder, or in the installed library folder.
+QString PageModuleOf(const QString& program) {
+#ifdef EXAMORA_PAGE_MODULE_FILE
+  const QDir programFolder = QFileInfo(program).absoluteDir();
+  for (const QString& candidate :
+       {programFolder.filePath(QStringLiteral(EXAMORA_PAGE_MODULE_FILE)),
+        programFolder.filePath(QStringLiteral("../lib/examora/" EXAMORA_PAGE_MODULE_FILE))}) {
+    if (QFileInfo::exists(candidate)) return candidate;
+  }
+#else
+  Q_UNUSED(program);
+#endif
+  return {};
+}
+
+}  // namespace
 
 bool WritePartExecutables(const QString& folder, const QString& program, QString* error) {
   const auto fail = [error](const QString& message) {
@@ -26,6 +47,13 @@ bool WritePartExecutables(const QString& folder, const QString& program, QString
     QFile::remove(target);  // a copy left by an earlier run of the builder
     if (!QFile::copy(program, target))
       return fail(QStringLiteral("cannot copy %1 to %2").arg(program, target));
+  }
+  // The copies find the module beside them, as in an installation on Windows.
+  if (const QString module = PageModuleOf(program); !module.isEmpty()) {
+    const QString target = folder + u'/' + QFileInfo(module).fileName();
+    QFile::remove(target);
+    if (!QFile::copy(module, target))
+      return fail(QStringLiteral("cannot copy %1 to %2").arg(module, target));
   }
   return true;
 }
