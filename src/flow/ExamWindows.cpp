@@ -82,8 +82,4 @@ void SetPageModuleLoader(PageModuleLoader loader) {
   Pages().loader = std::move(loader);
 }
 
-QString PageModuleError() {
-  return Pages().loadError;
-}
-
 }  // namespace examora

@@ -98,7 +98,5 @@ void RegisterLinkedPageScreens();
 // Loads the page screens' module: an empty string, or why it could not be loaded.
 using PageModuleLoader = std::function<QString()>;
 void SetPageModuleLoader(PageModuleLoader loader);
-// Why the module could not be loaded; empty when it was, or was never needed.
-QString PageModuleError();
 
 }  // namespace examora

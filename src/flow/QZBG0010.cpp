@@ -253,13 +253,6 @@ TfrmQZBG0010::RunOutcome TfrmQZBG0010::RunScreen(const QString& className, bool 
     // This build has no such window: say so in the log and leave every state as it is, so
     // that nothing claims an exam ran.
     Log(QStringLiteral("%1 はこのプログラムでは使用できません。").arg(className));
-    // A module of the program that could not be loaded is a broken installation: the
-    // candidate is told, and the program ends with the states kept for a restart.
-    if (const QString error = PageModuleError(); !error.isEmpty()) {
-      Log(msg::kPageModuleMissing + error);
-      ShowMessageCode(this, nullptr, msg::kPageModuleMissing, error);
-      return RunOutcome::EndProgram;
-    }
     return RunOutcome::NotAvailable;
   }
   const SetupIni setup = ReadSetupIni(PartCode);
