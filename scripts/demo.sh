@@ -7,12 +7,10 @@ examora_install_packages "${EXAMORA_PACKAGES[@]}"
 examora_build dev
 
 sample="$EXAMORA_ROOT/build/sample"
-"$EXAMORA_ROOT/build/dev/tools/sample/examora-make-sample" "$sample"
-# One copy of the program per part, named as the installation expects.
-cp "$EXAMORA_ROOT/build/dev/src/examora" "$sample/[1]知識.exe"
-cp "$EXAMORA_ROOT/build/dev/src/examora" "$sample/[2]実技.exe"
-cp "$EXAMORA_ROOT/build/dev/src/examora" "$sample/[3]実技問題.exe"
-cp "$EXAMORA_ROOT/build/dev/src/examora" "$sample/[4]Web知識.exe"
+# With one copy of the program per part, named as the installation expects, and the program's
+# module of page screens beside them.
+"$EXAMORA_ROOT/build/dev/tools/sample/examora-make-sample" "$sample" \
+  --program "$EXAMORA_ROOT/build/dev/src/examora"
 echo "Sample installation: $sample"
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
