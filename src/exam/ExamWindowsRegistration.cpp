@@ -78,8 +78,8 @@ void RegisterExamWindows() {
                          return ScreenOutcome::Closed;
                        });
 
-  // The knowledge exam window and the notes, where their code is linked in; otherwise they
-  // are registered when first asked for.
+  // The knowledge exam window, where its code is linked in; otherwise it is registered as its
+  // module loads, when first asked for.
   RegisterLinkedPageScreens();
 }
 

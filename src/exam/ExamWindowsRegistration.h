@@ -3,7 +3,7 @@
 namespace examora {
 
 // Registers the exam windows with the session controller (see flow/ExamWindows.h), and the
-// page screens too where their code is already there.
+// knowledge exam window too where its code is linked in.
 void RegisterExamWindows();
 
 }  // namespace examora
