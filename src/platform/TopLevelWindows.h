@@ -39,6 +39,14 @@ bool CloseFirstWindowTitled(std::string_view title);
 enum class ForegroundAttach { WhenOtherThread, Always };
 bool ForceForeground(WindowId window, ForegroundAttach attach = ForegroundAttach::WhenOtherThread);
 
+// Brings a top-most window of ours to the top of the top-most windows without activating it,
+// above another program's top-most window that came up over it. Windows: SetWindowPos with
+// HWND_TOPMOST. X11: the window manager is asked to restack the window above all others (as
+// a pager does; a client's own raise of a managed window is only a request the window manager
+// may weigh), and the request is on its way to the server when this returns. False when the
+// window does not exist or the request could not be sent.
+bool BringToTop(WindowId window);
+
 // Tells the window manager again that `window` (one of ours) belongs to `owner`, so that it is
 // kept above the owner even when the owner is clicked. X11 window managers read the owner
 // (WM_TRANSIENT_FOR) when they take a window on, and take a window shown before its owner for

@@ -1,5 +1,7 @@
 #include "widgets/WindowOrder.h"
 
+#include <QApplication>
+#include <QDialog>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QPointer>
@@ -38,61 +40,6 @@ QWidget* NearestVisibleOwner(const QWidget* window) {
   return found;
 }
 
-}  // namespace
-
-WindowId NativeWindowId(QWidget* window) {
-  if (!window) return 0;
-  const QWindow* handle = window->windowHandle();
-  return static_cast<WindowId>(handle ? handle->winId() : window->winId());
-}
-
-void SetApplicationMainWindow(QWidget* window) {
-  MainWindowSlot() = window;
-}
-
-QWidget* ApplicationMainWindow() {
-  return MainWindowSlot().data();
-}
-
-void SetTopMost(QWidget* window, bool on) {
-  if (!window) return;
-  if (StaysOnTop(window) == on) return;
-  if (window->isVisible() && window->windowHandle()) {
-    // A shown window is told in place: setWindowFlag would re-create the native window,
-    // which hides it, costs a round of requests to the window system (the full-screen
-    // background window on every wizard start) and forgets its owner.
-    Qt::WindowFlags flags = window->windowFlags();
-    flags.setFlag(Qt::WindowStaysOnTopHint, on);
-    window->overrideWindowFlags(flags);
-    window->windowHandle()->setFlags(flags);
-    // As on Windows, a window made top-most comes to the top of the top-most ones.
-    if (on) window->raise();
-    return;
-  }
-  window->setWindowFlag(Qt::WindowStaysOnTopHint, on);
-}
-
-bool OwnersStayOnTop(const QWidget* window) {
-  if (!window) return false;
-  bool onTop = false;
-  ForEachOwner(window, [&](const QWidget* owner) {
-    onTop = owner->isVisible() && StaysOnTop(owner);
-    return onTop;
-  });
-  const QWidget* main = ApplicationMainWindow();
-  return onTop || (main && main != window && main->isVisible() && StaysOnTop(main));
-}
-
-void StackAboveOwners(QWidget* window) {
-  if (!window || window->isVisible()) return;
-  // The flag first: changing it may re-create the native window, which forgets its owner.
-  if (!StaysOnTop(window) && OwnersStayOnTop(window))
-    window->setWindowFlag(Qt::WindowStaysOnTopHint, true);
-  StackAbove(window, NearestVisibleOwner(window));
-}
-
-namespace {
-
 // Runs an action on a window when an event of a kind reaches a watched object, each time or
 // until the action reports it has done its work. Goes with the window.
 class OnEvent : public QObject {
@@ -121,6 +68,97 @@ class OnEvent : public QObject {
   bool once_;
   Action action_;
 };
+
+// Tells the window system the window's flags as the widget has them, and brings a window made
+// top-most to the top of the top-most ones, as Windows does.
+void ApplyFlags(QWidget* window) {
+  window->windowHandle()->setFlags(window->windowFlags());
+  if (StaysOnTop(window)) window->raise();
+}
+
+bool ApplyFlagsOnceExposed(QWidget* window) {
+  const QWindow* handle = window->windowHandle();
+  if (!handle || !handle->isExposed()) return false;
+  // After this expose has been painted.
+  QTimer::singleShot(0, window, [window] {
+    if (window->windowHandle() && window->windowHandle()->flags() != window->windowFlags())
+      ApplyFlags(window);
+  });
+  return true;
+}
+
+}  // namespace
+
+WindowId NativeWindowId(QWidget* window) {
+  if (!window) return 0;
+  const QWindow* handle = window->windowHandle();
+  return static_cast<WindowId>(handle ? handle->winId() : window->winId());
+}
+
+void SetApplicationMainWindow(QWidget* window) {
+  MainWindowSlot() = window;
+}
+
+QWidget* ApplicationMainWindow() {
+  return MainWindowSlot().data();
+}
+
+void SetTopMost(QWidget* window, bool on) {
+  if (!window) return;
+  if (StaysOnTop(window) == on) return;
+  if (window->isVisible() && window->windowHandle()) {
+    // A shown window is told in place: setWindowFlag would re-create the native window,
+    // which hides it, costs a round of requests to the window system (the full-screen
+    // background window on every wizard start) and forgets its owner.
+    Qt::WindowFlags flags = window->windowFlags();
+    flags.setFlag(Qt::WindowStaysOnTopHint, on);
+    window->overrideWindowFlags(flags);
+    if (!window->windowHandle()->isVisible()) {
+      // Being shown (its show handler runs before the window system maps it): on X11 a
+      // native window whose flags change then is never painted again after its first
+      // frame. The window system is told once the window is on the screen.
+      new OnEvent(window, window->windowHandle(), QEvent::Expose, true, ApplyFlagsOnceExposed);
+      return;
+    }
+    ApplyFlags(window);
+    return;
+  }
+  window->setWindowFlag(Qt::WindowStaysOnTopHint, on);
+}
+
+void RaiseAboveTopMost(QWidget* window) {
+  if (!window) return;
+  SetTopMost(window, true);
+  const QWindow* handle = window->windowHandle();
+  if (!window->isVisible() || !handle || !handle->isExposed()) return;
+  // Qt's raise() only queues a request, which may wait in the toolkit's connection for other
+  // traffic; and a window manager weighs a client's own raise of its window. The platform
+  // asks the window manager directly and sends the request at once.
+  const QString platform = QGuiApplication::platformName();
+  if (platform == u"offscreen" || platform == u"minimal" || !BringToTop(NativeWindowId(window)))
+    window->raise();
+}
+
+bool OwnersStayOnTop(const QWidget* window) {
+  if (!window) return false;
+  bool onTop = false;
+  ForEachOwner(window, [&](const QWidget* owner) {
+    onTop = owner->isVisible() && StaysOnTop(owner);
+    return onTop;
+  });
+  const QWidget* main = ApplicationMainWindow();
+  return onTop || (main && main != window && main->isVisible() && StaysOnTop(main));
+}
+
+void StackAboveOwners(QWidget* window) {
+  if (!window || window->isVisible()) return;
+  // The flag first: changing it may re-create the native window, which forgets its owner.
+  if (!StaysOnTop(window) && OwnersStayOnTop(window))
+    window->setWindowFlag(Qt::WindowStaysOnTopHint, true);
+  StackAbove(window, NearestVisibleOwner(window));
+}
+
+namespace {
 
 // Writes the window's owner for the window manager again, once the window is on the screen.
 // Qt on X11 writes it only for dialogs, and only as the owner's native window is at that
@@ -180,6 +218,28 @@ void ActivateAfterFirstActivationOf(QWidget* window, QWidget* other) {
     w->activateWindow();
     return true;
   });
+}
+
+void CloseOwnedWindows(QWidget* owner) {
+  if (!owner) return;
+  QList<QPointer<QWidget>> owned;
+  for (QWidget* window : QApplication::topLevelWidgets()) {
+    if (window == owner || !window->isVisible()) continue;
+    bool ours = false;
+    ForEachOwner(window, [&](const QWidget* o) {
+      ours = o == owner;
+      return ours;
+    });
+    if (ours) owned << window;
+  }
+  for (const QPointer<QWidget>& window : owned) {
+    if (!window) continue;
+    // 2, "closed or cancelled", as every screen of ours reports it.
+    if (auto* dialog = qobject_cast<QDialog*>(window.data()))
+      dialog->done(2);
+    else
+      window->close();
+  }
 }
 
 }  // namespace examora

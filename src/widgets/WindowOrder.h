@@ -21,6 +21,11 @@ QWidget* ApplicationMainWindow();
 // windows; a visible window stays visible and keeps its position and size.
 void SetTopMost(QWidget* window, bool on);
 
+// What the on-top guards do at every tick: keeps the window above all normal windows and
+// brings it to the top of the top-most ones, above another program's top-most window that
+// came up over it. Nothing happens to a window that is not on the screen.
+void RaiseAboveTopMost(QWidget* window);
+
 // True when one of the window's owners, or the application's main window, is visible and kept
 // above normal windows.
 bool OwnersStayOnTop(const QWidget* window);
@@ -54,5 +59,12 @@ void RaiseAfterOwner(QWidget* window);
 // window the focus, so once the other window has been activated the first time, the window is
 // activated again. Nothing happens if the window is hidden or gone by then.
 void ActivateAfterFirstActivationOf(QWidget* window, QWidget* other);
+
+// Ends the run of every window that `owner` (or a window it opened) has open: the answer
+// status confirmation, the notes cover and the notes inside it, a message. For an ending that
+// does not ask, such as the forced end at the time limit: a window left on the screen would
+// act on a part that has ended (a confirmation's "はい" would end it a second time). Each
+// modal run returns Cancel to its caller once the stack unwinds to it.
+void CloseOwnedWindows(QWidget* owner);
 
 }  // namespace examora

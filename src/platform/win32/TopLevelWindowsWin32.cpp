@@ -54,6 +54,13 @@ bool ForceForeground(WindowId id, ForegroundAttach attach) {
   return broughtToTop;
 }
 
+bool BringToTop(WindowId id) {
+  HWND window = ToHandle(id);
+  if (!IsWindow(window)) return false;
+  return SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE) !=
+         0;
+}
+
 void RestateOwner(WindowId, WindowId) {}
 
 }  // namespace examora

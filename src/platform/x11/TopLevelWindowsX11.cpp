@@ -294,6 +294,19 @@ bool ForceForeground(WindowId id, ForegroundAttach) {
   return true;
 }
 
+bool BringToTop(WindowId id) {
+  const Connection x;
+  const auto window = static_cast<Window>(id);
+  if (!x || id == 0 || !WindowExists(x, window)) return false;
+  if (WindowManagerRuns(x) && WindowManagerSupports(x, "_NET_RESTACK_WINDOW")) {
+    // No sibling: above every window of its layer.
+    SendToRoot(x, window, "_NET_RESTACK_WINDOW", kSourcePager, 0, Above);
+  } else {
+    XRaiseWindow(x.display(), window);
+  }
+  return true;  // the connection's close flushes the request
+}
+
 void RestateOwner(WindowId window, WindowId owner) {
   const Connection x;
   if (!x || window == 0 || owner == 0) return;
