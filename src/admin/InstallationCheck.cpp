@@ -343,6 +343,14 @@ void InstallationChecker::CheckPart(int part) {
     case ExamWindowKind::AnswerOnly: {
       CheckPicture(QStringLiteral("system/Image/main_top_z.jpg"));
       const QList<int> counts = SubQuestionCountsFromChoices(partSetup);
+      if (setup.IsKnowledge()) {
+        const ExamStructureResult sheet =
+            BuildExamStructure(counts, setup.subQuestionsOnly,
+                               [&](int q, int s) { return ChoiceCount(partSetup, q, s); });
+        if (!sheet.ok)
+          Fail(SetupIniPath(code), QStringLiteral("選択数"), {},
+               QStringLiteral("the answer sheet cannot hold the paper: %1").arg(sheet.message));
+      }
       CheckChoicesAgainst(code, counts, partSetup, true);
       CheckAnswerKey(code, counts, knowledgeCategory && ScoringRuns(setup));
       break;

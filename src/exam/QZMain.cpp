@@ -75,10 +75,7 @@ TfrmQZMain::TfrmQZMain(QWidget* owner, const ClockSource* clockSource)
     return isEnabled() && (!modal || modal == this);
   };
   hooks.sampleViewerOpen = [this] { return !SampleViewer.isNull(); };
-  hooks.raiseTopMost = [this] {
-    SetTopMost(this, true);
-    raise();
-  };
+  hooks.raiseTopMost = [this] { RaiseAboveTopMost(this); };
   // A dialog of ours is up: neither the background nor this window may bury it.
   hooks.releaseTopMost = [this] {
     SetTopMost(ApplicationMainWindow(), false);
@@ -157,6 +154,7 @@ void TfrmQZMain::FormShow() {
   title1_->setText(titles.title1);
   title2_->setText(titles.title2);
   endBtn_->setText(titles.endCaption);
+  ColourTitles();
 
   ExamShown = true;
 
@@ -364,12 +362,17 @@ void TfrmQZMain::OpenCover(bool notes) {
     // The proctor may have extended the time or changed the link mode on the notes screen.
     clock_->RereadTotal();
     timeProgress2_->setText(FormatClockMinutes(clock_->TotalMinutes) + QStringLiteral("分"));
-    const QColor colour(TitleColourRule(ReadShikenIni().linkMode));
-    SetLabelColour(title1_, colour);
-    SetLabelColour(title2_, colour);
+    ColourTitles();
   }
   if (keepOnTop) SetTopMost(this, true);
   StartPracticalTimers();
+}
+
+// The titles carry the proctor's signal of the link mode, from the start.
+void TfrmQZMain::ColourTitles() {
+  const QColor colour(TitleColourRule(ReadShikenIni().linkMode));
+  SetLabelColour(title1_, colour);
+  SetLabelColour(title2_, colour);
 }
 
 void TfrmQZMain::ToggleQuestionTree() {

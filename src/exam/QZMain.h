@@ -207,6 +207,7 @@ class TfrmQZMain : public QDialog {
   void HighlightMode(int mode);
   void OnTick(const ClockTick& tick);
   void OpenCover(bool notes);
+  void ColourTitles();
   void ToggleQuestionTree();
   void Log(const QString& event) const;
   // Ending cases.

@@ -98,7 +98,11 @@ TfrmQZMain2::TfrmQZMain2(QWidget* owner, const ClockSource* clockSource)
   };
   hooks.raiseTopMost = [this] {
     QCoreApplication::processEvents();
-    SetTopMost(true);
+    // Every tick, also when the window is top-most already: another program's top-most
+    // window may have come up over it.
+    RaiseAboveTopMost(this);
+    // The confirmation beside the strip stays above it.
+    if (ConfirmForm && ConfirmForm->isVisible()) RaiseAboveTopMost(ConfirmForm);
     QCoreApplication::processEvents();
   };
   guard_ = new OnTopGuard(std::move(hooks), this);

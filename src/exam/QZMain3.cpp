@@ -277,7 +277,15 @@ void TfrmQZMain3::FormShow() {
     const ExamStructureResult structure =
         BuildExamStructure(ReadSubQuestionCounts(PartCode), SubQuestionsOnly,
                            [this](int q, int s) { return ReadChoiceCount(PartCode, q, s); });
-    if (!structure.ok) ShowMessageCode(this, nullptr, structure.message);
+    if (!structure.ok) {
+      // The paper does not fit the sheet: the program ends, as the knowledge window does,
+      // rather than running an exam that records nothing.
+      ShowMessageCode(this, nullptr, structure.message);
+      EndProgramRequested = true;
+      QTimer::singleShot(0, this, [this] { CloseNow(); });
+      Log(QStringLiteral("QZMain：初期表示完了"));
+      return;
+    }
     sheet_ = AnswerSheet(structure.structure);
     sheet_.SetRecordHeader(system.gradeCode, PartCode, VenueCode, CandidateNumber);
     sheet_.LoadAnswers(stored);
@@ -459,6 +467,8 @@ void TfrmQZMain3::OnTick(const ClockTick& tick) {
 
 void TfrmQZMain3::ForcedEnd() {
   ShowMessageCode(this, nullptr, msg::kTimeUpForcedEnd);
+  // An open confirmation or notes cover goes with the part.
+  CloseOwnedWindows(this);
   if (PracticeMode) {
     // Asking the practice dialogs for their end again would repeat the message every second:
     // the practice window just goes, and the practice with it.
@@ -522,6 +532,7 @@ void TfrmQZMain3::TyuiBtnClick() {
     ErrDialogCheckTimer.stop();
     cover.ShowModal();
   }
+  if (closing_) return;
   NotOpMostTimer.start();
   ErrDialogCheckTimer.start();
 }
@@ -606,7 +617,8 @@ bool TfrmQZMain3::ExamCloseQuery() {
   const int result = confirm->ShowModal();
   delete confirm;
   ConfirmForm = nullptr;
-  if (result != ModalResult::Ok) return false;
+  // The forced end came while the confirmation was open and has ended the part.
+  if (closing_ || result != ModalResult::Ok) return false;
 
   Log(QStringLiteral("QZMain：知識試験終了処理2"));
   if (ReadSetupIni(PartCode).examType == u"3") {

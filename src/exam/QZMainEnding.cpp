@@ -254,6 +254,8 @@ void TfrmQZMain::ReadExtendedTime() {
 
 void TfrmQZMain::ForcedEnd() {
   ShowMessageCode(this, nullptr, msg::kTimeUpForcedEnd);
+  // An open confirmation or notes cover goes with the part.
+  CloseOwnedWindows(this);
   if (PracticeMode) {
     if (FormCloseQuery()) CloseNow();
     return;
