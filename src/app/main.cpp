@@ -63,6 +63,12 @@ int main(int argc, char* argv[]) {
              PartCodeFrom(exeFileName, arguments));
   }
   SetApplicationMainWindow(&background);
+  // The part ends with its session, whatever windows are left: the exam windows hide the
+  // background window while they run, and a hidden window's close does not count as the last
+  // window closing. A process left idle would keep the part's lock, and a second start of the
+  // part would then end silently instead of saying that the exam has ended.
+  QObject::connect(&background, &TfrmQZBG0010::sessionFinished, &app, &QCoreApplication::quit,
+                   Qt::QueuedConnection);
   background.show();
   return QApplication::exec();
 }
