@@ -218,6 +218,15 @@ class TestAdminCheck : public QObject {
     QTest::newRow("sub-question page gone") << Plant([](auto& f) {
       QDir(f.path(u"system/1/html/q/setsumon/2-3"_s)).removeRecursively();
     }) << u"system\\1\\setup.ini: [選択数] 2-3: no page html\\q\\setsumon\\2-3 in system\\1"_s;
+    QTest::newRow("answer-only paper over 100 rows")
+        << Plant([=](auto& f) {
+             EditText(f, setup1, u"受験タイプ=1"_s, u"受験タイプ=3"_s);
+             QString keys;
+             for (int s = 5; s <= 100; ++s) keys += u"3-%1=4\r\n"_s.arg(s);
+             EditText(f, setup1, u"3-4=4\r\n"_s, u"3-4=4\r\n"_s + keys);
+           })
+        << u"system\\1\\setup.ini: [選択数] the answer sheet cannot hold the paper: "
+           "E11問題数が多すぎるため、解答欄を作成できません。"_s;
     QTest::newRow("answer key one section short") << Plant([](auto& f) {
       EditText(f, u"system/seito[1].ini"_s, u"[3_4]"_s, u"[3_4x]"_s);
     }) << u"system\\seito[1].ini: [3_4x] section 9 of the key should be 3_4: answers are marked by position"_s;

@@ -33,6 +33,7 @@
 #include "widgets/TransparentOverlay.h"
 
 using namespace examora;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -128,6 +129,33 @@ class TestQZMain : public QObject {
     QCOMPARE(t.title1, QStringLiteral("冊子"));
     QCOMPARE(t.title2, title2);
     QCOMPARE(t.endCaption, endCaption);
+  }
+
+  // The proctor's link-mode signal is on the titles as soon as the window is up, before the
+  // notes were ever opened. Seen in the drawn title: no white text left where it is coloured.
+  void titlesShowTheLinkModeAtSetUp_data() {
+    QTest::addColumn<QString>("linkMode");
+    QTest::addColumn<QColor>("colour");
+    QTest::newRow("1: no automatic hand-over") << u"1"_s << QColor(0x32, 0xCD, 0x32);
+    QTest::newRow("2: automatic between parts") << u"2"_s << QColor(0xFF, 0xA5, 0x00);
+    QTest::newRow("3: fully automatic") << u"3"_s << QColor(Qt::white);
+  }
+  void titlesShowTheLinkModeAtSetUp() {
+    QFETCH(QString, linkMode);
+    QFETCH(QColor, colour);
+    QVERIFY(WriteIni(ShikenIniPath(), u"受験者情報"_s, u"連携"_s, linkMode).ok);
+    auto w = MakeWindow();
+    w->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    for (const char* name : {"ShikenTitle1Lbl", "ShikenTitle2Lbl"}) {
+      auto* label = w->findChild<QLabel*>(QLatin1String(name));
+      QVERIFY(label && !label->text().isEmpty());
+      const QImage drawn = label->grab().toImage();
+      int inColour = 0;
+      for (int y = 0; y < drawn.height(); ++y)
+        for (int x = 0; x < drawn.width(); ++x) inColour += drawn.pixelColor(x, y) == colour;
+      QVERIFY2(inColour > 10, name);
+    }
   }
 
   void setUpLogsInOrderAndRecordsTheStart() {
