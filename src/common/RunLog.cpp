@@ -1,11 +1,13 @@
 #include "common/RunLog.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
 #include "common/Cp932.h"
 #include "common/ExeFolder.h"
 #include "common/WallClock.h"
+#include "platform/Shell.h"
 
 namespace examora {
 
@@ -45,6 +47,14 @@ void WriteLog(const QString& text, const QString& partCode, const QString& fileN
     file.close();
     QFile::remove(path);
   }
+}
+
+QString OpenFolderForCandidate(const QString& folder) {
+  const QString native = QDir::toNativeSeparators(folder);
+  const ShellResult opened = OpenFolder(native.toStdString());
+  if (opened) return {};
+  return QStringLiteral("フォルダーを開けません：") + native + QStringLiteral("：") +
+         QString::fromStdString(opened.error);
 }
 
 }  // namespace examora

@@ -16,4 +16,10 @@ void WriteLog(const QString& text, const QString& partCode,
 void WriteLog(const QString& text, const QString& partCode, const QString& fileName,
               const QDateTime& now);
 
+// Opens a folder for the candidate in the file manager. Empty when that worked; otherwise the
+// event to log ("フォルダーを開けません：<folder>：<reason>", e.g. no file-manager opener on
+// the system), so that the proctor can tell why no folder came up. A folder that cannot be
+// shown never holds the exam.
+[[nodiscard]] QString OpenFolderForCandidate(const QString& folder);
+
 }  // namespace examora

@@ -400,7 +400,8 @@ void TfrmQZQZ0020::KaitoBoxDblClick(int row) {
   if (ExamTypeOf(PartCode()) == u"3") return;
   Log(QStringLiteral("解答状況ダブルクリック"));
   JumpIndex = row;
-  done(ModalResult::Yes);
+  // A result ends only a modal run: shown beside the practical window, the confirmation stays.
+  if (windowModality() != Qt::NonModal) done(ModalResult::Yes);
 }
 
 void TfrmQZQZ0020::OKBtnClick() {

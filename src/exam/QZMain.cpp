@@ -83,8 +83,9 @@ TfrmQZMain::TfrmQZMain(QWidget* owner, const ClockSource* clockSource)
   };
   hooks.log = [this](const QString& line) { Log(line); };
   guard_ = new OnTopGuard(std::move(hooks), this);
-  OpenWorkFolder = [](const QString& folder) {
-    (void)OpenFolder(ToNativeSeparators(folder).toStdString());
+  OpenWorkFolder = [this](const QString& folder) {
+    if (const QString failed = OpenFolderForCandidate(folder); !failed.isEmpty())
+      Log(QStringLiteral("QZMain：") + failed);
   };
   CheckTimer.setObjectName(QStringLiteral("CheckTimer"));
   CheckTimer.setInterval(100);
@@ -133,7 +134,7 @@ void TfrmQZMain::FormShow() {
   rensyuPnl_->setVisible(PracticeMode);
 
   const SystemIni system = ReadSystemIni(CurrentDate().year());
-  if (ExamCategory == u"2") {
+  if (IsPractical()) {
     Log(QStringLiteral("QZMain：起動ソフト確認"));
     // The candidate works in the office application beside this window: the background
     // window that covers the screen goes.

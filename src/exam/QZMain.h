@@ -226,7 +226,8 @@ class TfrmQZMain : public QDialog {
   // A practical window: the initial layout and its size limits; moves keep it reachable.
   void PracticalPlacement();
   void KeepReachable();
-  bool IsPractical() const { return !ExamCategory.isEmpty() && ExamCategory != u"1"; }
+  // Every 試験区分 but "1" is a practical part, an empty one included.
+  bool IsPractical() const { return ExamCategory != u"1"; }
 
   const ClockSource* clockSource_;
   std::unique_ptr<ExamClock> clock_;

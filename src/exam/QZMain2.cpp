@@ -11,11 +11,13 @@
 #include <QFileInfo>
 #include <QFrame>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
 #include <QWindow>
+#include <utility>
 
 #include "common/ExeFolder.h"
 #include "common/ImageSize.h"
@@ -267,8 +269,9 @@ void TfrmQZMain2::OpenStartScreens() {
   const QString workFolder = ExePath(WorkFolderName(WorkFolder::Practical));
   // A missing work folder is simply not opened; a file manager that fails to open is the
   // proctor's matter, not a reason to hold the exam.
-  if (QFileInfo(workFolder).isDir())
-    (void)OpenFolder(QDir::toNativeSeparators(workFolder).toStdString());
+  if (QFileInfo(workFolder).isDir()) {
+    if (const QString failed = OpenFolderForCandidate(workFolder); !failed.isEmpty()) Log(failed);
+  }
   if (ExamType == u"3") {
     // The candidate opens start.html in the browser; the guide says how.
     auto* guide = new TfrmQZTP0130(this);
@@ -324,7 +327,23 @@ void TfrmQZMain2::EndBtnClick() {
 
 void TfrmQZMain2::SaisyoBtnClick() {
   Log(QStringLiteral("最小化ボタン押下"));
+  // The whole program goes to the task bar, the open confirmation and the start notice with
+  // the strip, and comes back with it.
+  minimisedWithStrip_.clear();
+  for (QWidget* window : QApplication::topLevelWidgets()) {
+    if (window == this || !window->isVisible()) continue;
+    minimisedWithStrip_ << window;
+    window->showMinimized();
+  }
   showMinimized();
+}
+
+void TfrmQZMain2::changeEvent(QEvent* event) {
+  QDialog::changeEvent(event);
+  if (event->type() != QEvent::WindowStateChange || isMinimized()) return;
+  const QList<QPointer<QWidget>> windows = std::exchange(minimisedWithStrip_, {});
+  for (const QPointer<QWidget>& window : windows)
+    if (window && window->isMinimized()) window->showNormal();
 }
 
 void TfrmQZMain2::TyuiBtnClick() {
@@ -356,6 +375,15 @@ void TfrmQZMain2::ClosePracticeWindow() {
 
 void TfrmQZMain2::reject() {
   if (!closing_) close();
+}
+
+void TfrmQZMain2::keyPressEvent(QKeyEvent* event) {
+  // Escape would reject the dialog: it is not a way to end the exam, as in the other windows.
+  if (event->key() == Qt::Key_Escape) {
+    event->accept();
+    return;
+  }
+  QDialog::keyPressEvent(event);
 }
 
 void TfrmQZMain2::closeEvent(QCloseEvent* event) {

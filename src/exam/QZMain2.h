@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QList>
 #include <QPointer>
 #include <QRect>
 #include <QString>
@@ -83,7 +84,10 @@ class TfrmQZMain2 : public QDialog, public PracticeWindow {
   OnTopGuard* Guard() const { return guard_; }
 
  public slots:
-  void reject() override;  // Escape and the window system's close go through the close query
+  void reject() override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void changeEvent(
+      QEvent* event) override;  // Escape and the window system's close go through the close query
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -94,6 +98,7 @@ class TfrmQZMain2 : public QDialog, public PracticeWindow {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  QList<QPointer<QWidget>> minimisedWithStrip_;  // restored with the strip
   void BuildControls();
   void FormShow();
   void RecordExamStart();

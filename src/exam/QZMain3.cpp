@@ -266,7 +266,10 @@ void TfrmQZMain3::FormShow() {
       (void)CreateEmptyAnswerFile(AnswerFilePath(SetupFolderCode));
     }
     const QString knowledge = WorkFolderPath(WorkFolder::Knowledge);
-    if (QFileInfo(knowledge).isDir()) (void)OpenFolder(ToNativeSeparators(knowledge).toStdString());
+    if (QFileInfo(knowledge).isDir()) {
+      if (const QString failed = OpenFolderForCandidate(knowledge); !failed.isEmpty())
+        Log(QStringLiteral("QZMain：") + failed);
+    }
   }
   // 14.
   Log(QStringLiteral("QZMain：初期表示中間4"));

@@ -335,7 +335,8 @@ void TfrmQZBG0010::FormClose() {
     case HandOverPlan::Kind::Announce:
       show();
       ShowMessageCode(this, nullptr, plan.announcement);
-      (void)OpenFolder(ToNativeSeparators(ExeFolder()).toStdString());
+      if (const QString failed = OpenFolderForCandidate(ExeFolder()); !failed.isEmpty())
+        Log(failed);
       return;
   }
 }

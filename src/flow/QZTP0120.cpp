@@ -2,6 +2,7 @@
 // step of the operation practice of a web-style part.
 #include "flow/QZTP0120.h"
 
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -9,6 +10,7 @@
 #include <QScreen>
 #include <QTimer>
 
+#include "common/RunLog.h"
 #include "data/ExamData.h"
 #include "data/InstallPaths.h"
 #include "flow/QZTP0130.h"
@@ -16,6 +18,7 @@
 #include "flow/QZTP0160.h"
 #include "flow/QZTP0170.h"
 #include "platform/Shell.h"
+#include "platform/TopLevelWindows.h"
 #include "widgets/RoundButton.h"
 #include "widgets/WindowOrder.h"
 
@@ -26,11 +29,23 @@ bool IsKnowledge(const QString& category) {
   return category == QStringLiteral("1");
 }
 
-// The file manager needs a moment to come up before the next dialog takes the front.
-void WaitForFolderWindow() {
-  QEventLoop loop;
-  QTimer::singleShot(300, &loop, &QEventLoop::quit);
-  loop.exec(QEventLoop::ExcludeUserInputEvents);
+// The file manager needs a moment to come up before the next dialog takes the front: at
+// least 300 ms, and on a busy machine until its window for the folder is there (it would take
+// the keyboard from the dialog otherwise), for a few seconds at most.
+void WaitForFolderWindow(WorkFolder folder) {
+  const QList<FolderWindowTitles> titles = WorkFolderWindowTitles(folder);
+  const auto shown = [&titles] {
+    return titles.isEmpty() ||
+           FindTopLevelWindowByTitle(titles.first().name.toStdString()).has_value() ||
+           FindTopLevelWindowByTitle(titles.first().fullPath.toStdString()).has_value();
+  };
+  QElapsedTimer waited;
+  waited.start();
+  do {
+    QEventLoop loop;
+    QTimer::singleShot(waited.elapsed() < 300 ? 300 : 100, &loop, &QEventLoop::quit);
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+  } while (waited.elapsed() < 3000 && !shown());
 }
 
 }  // namespace
@@ -65,13 +80,16 @@ void TfrmQZTP0120::OkBtnClick() {
   Log(QStringLiteral("次へ"));
   if (FirstNext) {
     Log(QStringLiteral("練習用フォルダパスを取得"));
-    const QString folder = WorkFolderPath(
-        IsKnowledge(examCategory_) ? WorkFolder::KnowledgePractice : WorkFolder::PracticalPractice);
+    const WorkFolder practiceFolder =
+        IsKnowledge(examCategory_) ? WorkFolder::KnowledgePractice : WorkFolder::PracticalPractice;
+    const QString folder = WorkFolderPath(practiceFolder);
     if (QFileInfo(folder).isDir()) {
       Log(QStringLiteral("練習用フォルダを開く"));
       // A folder that cannot be shown only costs the candidate the shortcut to the page.
-      (void)OpenFolder(ToNativeSeparators(folder + u'/').toStdString());
-      WaitForFolderWindow();
+      if (const QString failed = OpenFolderForCandidate(folder + u'/'); failed.isEmpty())
+        WaitForFolderWindow(practiceFolder);
+      else
+        Log(failed);
       Log(QStringLiteral("練習用フォルダ処理完了"));
     }
     FirstNext = false;

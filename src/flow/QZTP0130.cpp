@@ -165,10 +165,9 @@ void TfrmQZTP0130::SetUpScreen() {
 void TfrmQZTP0130::BringProgramToFront() {
   // The candidate has just been working in another program (the browser): the first show
   // must take the foreground back, or the dialog opens behind it.
-  if (QWidget* main = ApplicationMainWindow())
+  if (QWidget* main = ApplicationMainWindow(); main && main->isVisible())
     (void)ForceForeground(NativeWindowId(main), ForegroundAttach::Always);
-  QCoreApplication::processEvents();
-  (void)ForceForeground(NativeWindowId(this), ForegroundAttach::Always);
+  ForegroundOnceShown(this);
 }
 
 void TfrmQZTP0130::OkBtnClick() {

@@ -222,15 +222,29 @@ void TfrmQZQZ0010::SetModeColours(bool fitHighlighted, bool standardHighlighted)
   ZoomNoneBtn->update();
 }
 
+namespace {
+
+void SetPageButton(RoundButton* button, bool enabled) {
+  button->setEnabled(enabled);
+  button->SetColours(enabled ? kViewerNormalTop : kViewerDisabled,
+                     enabled ? kViewerNormalBottom : kViewerDisabled);
+  button->update();
+}
+
+}  // namespace
+
 void TfrmQZQZ0010::SetPageButtons() {
-  const auto set = [](RoundButton* b, bool enabled) {
-    b->setEnabled(enabled);
-    b->SetColours(enabled ? kViewerNormalTop : kViewerDisabled,
-                  enabled ? kViewerNormalBottom : kViewerDisabled);
-    b->update();
-  };
-  set(BackBtn, PageCount() > 1 && PageIndex > 0);
-  set(NextBtn, PageCount() > 1 && PageIndex < PageCount() - 1);
+  SetPageButton(BackBtn, PageCount() > 1 && PageIndex > 0);
+  SetPageButton(NextBtn, PageCount() > 1 && PageIndex < PageCount() - 1);
+}
+
+void TfrmQZQZ0010::SetPageButtonsAfterPaging() {
+  // By the page the candidate is on, the first page first: with no pages at all "次頁" stays
+  // usable after "前頁" has said there is no page before, and says there is none after.
+  const bool first = PageIndex < 1;
+  const bool last = PageIndex >= PageCount() - 1;
+  SetPageButton(BackBtn, !first);
+  SetPageButton(NextBtn, first || !last);
 }
 
 void TfrmQZQZ0010::PageMessage(const QString& text) {
@@ -248,7 +262,7 @@ void TfrmQZQZ0010::BackBtnClick() {
     --PageIndex;
     DisplayPage();
   }
-  SetPageButtons();
+  SetPageButtonsAfterPaging();
 }
 
 void TfrmQZQZ0010::NextBtnClick() {
@@ -259,7 +273,7 @@ void TfrmQZQZ0010::NextBtnClick() {
   } else {
     PageMessage(QStringLiteral("I11最終頁です。"));
   }
-  SetPageButtons();
+  SetPageButtonsAfterPaging();
 }
 
 void TfrmQZQZ0010::ImgWindowBtnClick() {

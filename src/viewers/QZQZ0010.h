@@ -105,6 +105,7 @@ class TfrmQZQZ0010 : public QWidget {
   void RenderAndPlace(int percent);
   void FitToBox();
   void SetPageButtons();
+  void SetPageButtonsAfterPaging();
   void PageMessage(const QString& text);
   void SetModeColours(bool fitHighlighted, bool standardHighlighted);
 

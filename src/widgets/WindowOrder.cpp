@@ -207,6 +207,22 @@ void RaiseAfterOwner(QWidget* window) {
   });
 }
 
+void ForegroundOnceShown(QWidget* window) {
+  if (!window) return;
+  window->winId();
+  if (!window->windowHandle()) return;
+  new OnEvent(window, window->windowHandle(), QEvent::Expose, true, [](QWidget* w) {
+    if (!w->windowHandle()->isExposed()) return false;
+    // After this expose: the window manager has mapped the window's frame by then.
+    QTimer::singleShot(0, w, [w] {
+      if (!w->isVisible()) return;
+      (void)ForceForeground(NativeWindowId(w), ForegroundAttach::Always);
+      w->activateWindow();
+    });
+    return true;
+  });
+}
+
 void ActivateAfterFirstActivationOf(QWidget* window, QWidget* other) {
   if (!window || !other) return;
   if (other->isActiveWindow()) {

@@ -21,6 +21,13 @@ QWidget* ApplicationMainWindow();
 // windows; a visible window stays visible and keeps its position and size.
 void SetTopMost(QWidget* window, bool on);
 
+// Makes the window the foreground window once the window manager has put it on the screen:
+// asked for earlier (in a show handler, before the map), the request concerns a window the
+// window manager does not manage yet, and another program's window that came up meanwhile
+// (the file manager of a folder just opened) keeps the keyboard. Nothing happens if the
+// window is hidden or gone by then.
+void ForegroundOnceShown(QWidget* window);
+
 // What the on-top guards do at every tick: keeps the window above all normal windows and
 // brings it to the top of the top-most ones, above another program's top-most window that
 // came up over it. Nothing happens to a window that is not on the screen.

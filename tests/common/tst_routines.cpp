@@ -292,6 +292,31 @@ class TestCommonRoutines : public QObject {
     QCOMPARE(CountSubfolders(dir.filePath(u"mondai/3"_s)), 0);
     QCOMPARE(CountSubfolders(dir.filePath(u"missing/"_s)), 0);
   }
+
+#ifndef Q_OS_WIN
+  // A folder the system cannot open for the candidate says why, for the log; the opener runs
+  // detached, so success is only that it was started.
+  void openingAFolderSaysWhyItFailed() {
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", dir.path().toLocal8Bit());  // no file-manager opener here
+    const QString missingOpener = OpenFolderForCandidate(dir.path());
+    QFile opener(dir.filePath(QStringLiteral("xdg-open")));
+    QVERIFY(opener.open(QIODevice::WriteOnly));
+    opener.write("#!/bin/sh\n");
+    opener.close();
+    opener.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+    const QString opened = OpenFolderForCandidate(dir.path());
+    const QString missingFolder = OpenFolderForCandidate(dir.filePath(QStringLiteral("gone")));
+    qputenv("PATH", path);
+    QVERIFY2(missingOpener.startsWith(QStringLiteral("フォルダーを開けません：")) &&
+                 missingOpener.contains(QStringLiteral("xdg-open")),
+             qPrintable(missingOpener));
+    QVERIFY2(opened.isEmpty(), qPrintable(opened));
+    QVERIFY(missingFolder.contains(QDir::toNativeSeparators(dir.filePath(QStringLiteral("gone")))));
+  }
+#endif
 };
 
 EXAMORA_TEST(TestCommonRoutines)

@@ -206,6 +206,19 @@ class TestQZQZ0020 : public QObject {
     QCOMPARE(log().contains(u"QZQZ0020：解答状況ダブルクリック"_s), jumps);
   }
 
+  // Shown beside a practical window (not modal), the confirmation stays where a modal run
+  // would end with the jump.
+  void doubleClickLeavesTheModelessConfirmation() {
+    setExamType(u"2"_s);
+    TfrmQZQZ0020 screen(nullptr);
+    fill(screen, false);
+    screen.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&screen));
+    doubleClickLine(screen.kaitoBox, 2);
+    QVERIFY(screen.isVisible());
+    screen.close();
+  }
+
   void doubleClickBelowTheLinesDoesNothing() {
     TfrmQZQZ0020 screen(nullptr);
     fill(screen, false);

@@ -127,14 +127,19 @@ class Display:
     def _atom(self, name):
         return _x11.XInternAtom(self._display, name.encode(), 0)
 
-    def create_above(self, left, top, width, height, colour):
-        """A plain window of one colour at the given place, without decorations, asking the
-        window manager to keep it above other windows (as top-most programs do)."""
+    def create_window(self, left, top, width, height, colour, above=False, title=None):
+        """A plain window of one colour at the given place, without decorations; above: the
+        window manager is asked to keep it above other windows (as top-most programs do)."""
         d = self._display
         window = _x11.XCreateSimpleWindow(d, _x11.XDefaultRootWindow(d), left, top, width,
                                           height, 0, 0, colour)
-        above = (ctypes.c_ulong * 1)(self._atom("_NET_WM_STATE_ABOVE"))
-        _x11.XChangeProperty(d, window, self._atom("_NET_WM_STATE"), 4, 32, 0, above, 1)
+        if above:
+            state = (ctypes.c_ulong * 1)(self._atom("_NET_WM_STATE_ABOVE"))
+            _x11.XChangeProperty(d, window, self._atom("_NET_WM_STATE"), 4, 32, 0, state, 1)
+        if title:
+            text = title.encode()
+            _x11.XChangeProperty(d, window, self._atom("_NET_WM_NAME"),
+                                 self._atom("UTF8_STRING"), 8, 0, text, len(text))
         no_decorations = (ctypes.c_ulong * 5)(2, 0, 0, 0, 0)  # decorations: none
         motif = self._atom("_MOTIF_WM_HINTS")
         _x11.XChangeProperty(d, window, motif, motif, 32, 0, no_decorations, 5)

@@ -158,6 +158,26 @@ class TestQZMain : public QObject {
     }
   }
 
+  // 試験区分 is "1" for a knowledge part and anything else, an empty value included, for a
+  // practical one: the layout and the ending must agree on it.
+  void onlyCategoryOneIsKnowledge_data() {
+    QTest::addColumn<QString>("category");
+    QTest::addColumn<bool>("answerSheet");
+    QTest::newRow("1") << u"1"_s << true;
+    QTest::newRow("2") << u"2"_s << false;
+    QTest::newRow("empty") << QString() << false;
+  }
+  void onlyCategoryOneIsKnowledge() {
+    QFETCH(QString, category);
+    QFETCH(bool, answerSheet);
+    QVERIFY(WriteIni(SetupIniPath(u"1"_s), u"基本情報"_s, u"試験区分"_s, category).ok);
+    auto w = MakeWindow();
+    w->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    QCOMPARE(w->findChild<QWidget*>(u"Panel5"_s)->isVisibleTo(w.get()), answerSheet);
+    w->close();
+  }
+
   void setUpLogsInOrderAndRecordsTheStart() {
     auto w = MakeWindow();
     w->show();

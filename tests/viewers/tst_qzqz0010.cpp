@@ -168,6 +168,10 @@ class TestQZQZ0010 : public QObject {
     QPointer<TfrmQZQZ0010> v = Open();
     QCOMPARE(v->windowTitle(), u"見本(０／０)"_s);
     QCOMPARE(PageMessage([&] { v->NextBtnClick(); }), u"最終頁です。"_s);
+    // After either answer the other button still answers.
+    QCOMPARE(PageMessage([&] { v->BackBtnClick(); }), u"先頭頁です。"_s);
+    QVERIFY(v->NextBtn->isEnabled());
+    QCOMPARE(PageMessage([&] { v->NextBtnClick(); }), u"最終頁です。"_s);
     v->ZoomInBtnClick();
     QCOMPARE(v->ZoomPercent, 100);
     v->close();
