@@ -175,7 +175,10 @@ void TfrmQZMain3::resizeEvent(QResizeEvent* event) {
   auto* panel6 = findChild<QWidget*>(QStringLiteral("Panel6"));
   panel6->setGeometry(0, 0, w, kMain3TitleBlock);
   findChild<QWidget*>(QStringLiteral("Panel1"))->setGeometry(0, 0, w, kMain3Panel1);
-  findChild<QLabel*>(QStringLiteral("TImg"))->setGeometry(0, 0, w + 10, kMain3Panel1);
+  // As wide as the screen, so that the band painted once covers the window at any width.
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  const int bandWidth = std::max(w, screen ? screen->geometry().width() : w) + 10;
+  findChild<QLabel*>(QStringLiteral("TImg"))->setGeometry(0, 0, bandWidth, kMain3Panel1);
   findChild<QWidget*>(QStringLiteral("Panel4"))
       ->setGeometry(0, kMain3Panel1, w, kMain3TitleBlock - kMain3Panel1);
   int top = kMain3TitleBlock;
@@ -253,6 +256,7 @@ void TfrmQZMain3::FormShow() {
   }
   Log(QStringLiteral("QZMain：初期表示中間3"));
   // 10.–11.
+  resizeEvent(nullptr);  // the band's width first
   PaintBand(findChild<QLabel*>(QStringLiteral("TImg")),
             ExePath(QStringLiteral("system\\Image\\main_top_z.jpg")));
   if (QWidget* application = ApplicationMainWindow())

@@ -1,5 +1,6 @@
 #include <QAbstractButton>
 #include <QApplication>
+#include <QImage>
 #include <QMessageBox>
 #include <QTest>
 
@@ -165,6 +166,29 @@ class TestExamWindowEnds : public QObject {
     QTRY_VERIFY(!window.isVisible());
     QVERIFY2(message.contains(u"解答欄を作成できません"_s), qPrintable(message));
     QVERIFY(window.EndProgramRequested);
+    SetExeFolder(QString());
+  }
+
+  // The answer-only window's title band is painted once, as wide as the screen: widened by
+  // the candidate (or restored wider), the window shows the band to its right edge.
+  void answerOnlyTitleBandCoversAWiderWindow() {
+    test::FixtureInstallation fx;
+    fx.knowledgePart(u"1"_s);
+    fx.makeDir(u"system/Image"_s);
+    QImage band(64, 90, QImage::Format_RGB32);
+    band.fill(QColor(250, 10, 10));
+    QVERIFY(band.save(fx.path(u"system/Image/main_top_z.jpg"_s), "JPEG"));
+    QVERIFY2(fx.ok(), qPrintable(fx.error()));
+    fx.setExeFolder();
+    QVERIFY(WriteIni(SetupIniPath(u"1"_s), u"基本情報"_s, u"受験タイプ"_s, u"3"_s).ok);
+    TfrmQZMain3 window;
+    window.SetPart(u"1"_s, true);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    window.resize(480, window.height());
+    const QImage drawn = window.grab().toImage();
+    const QColor right = drawn.pixelColor(window.width() - 5, 30);
+    QVERIFY2(right.red() > 200 && right.green() < 60, qPrintable(right.name()));
     SetExeFolder(QString());
   }
 };
