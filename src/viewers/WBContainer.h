@@ -21,9 +21,10 @@ class LocalOnlyInterceptor;
 // Host of an embedded browser. Attaching it locks the view down for the exam: a private
 // profile with no cache and no stored cookies, nothing but files of the view's scope loaded
 // (pages, frames and requests from its page folders, pictures also from its picture folders),
-// unknown schemes refused, no new windows, downloads, permissions, full screen, file pickers,
-// script dialogs, clipboard access, developer tools or page source.
-// The browser's own context menu is reduced to "copy" of a selection.
+// no peer connections, web transports or workers (their traffic passes by the request
+// checks), unknown schemes refused, no new windows, downloads, permissions, full screen, file
+// pickers, script dialogs, clipboard access, developer tools or page source. The browser's own
+// context menu is reduced to "copy" of a selection.
 class TNulWBContainer : public QObject {
   Q_OBJECT
 
