@@ -18,7 +18,6 @@
 #include <QWebEngineUrlRequestInterceptor>
 #include <QWebEngineView>
 
-#include "common/ExeFolder.h"
 #include "viewers/BrowserLockdown.h"
 
 namespace examora {
@@ -196,10 +195,6 @@ QWebEnginePage* TNulWBContainer::Page() const {
 void TNulWBContainer::SetScope(const QStringList& pageFolders, const QStringList& pictureFolders) {
   pageFolders_ = pageFolders;
   pictureFolders_ = pictureFolders;
-}
-
-QStringList TNulWBContainer::PageFolders() const {
-  return pageFolders_.isEmpty() ? QStringList{ExeFolder()} : pageFolders_;
 }
 
 void TNulWBContainer::Navigate(const QString& absolutePath) {

@@ -39,10 +39,10 @@ class TNulWBContainer : public QObject {
   QWebEngineProfile* Profile() const { return profile_; }
 
   // What the view may load: pages, frames, scripts and requests from pageFolders, pictures
-  // also from pictureFolders. Until a scope is set, the installation folder (ExeFolder(), read
-  // at each check).
+  // also from pictureFolders. Until a scope is set, nothing: the installation folder holds the
+  // answer keys, so a screen that forgets its scope shows an empty view, not them.
   void SetScope(const QStringList& pageFolders, const QStringList& pictureFolders = {});
-  QStringList PageFolders() const;
+  const QStringList& PageFolders() const { return pageFolders_; }
   const QStringList& PictureFolders() const { return pictureFolders_; }
 
   // Loads a local file given by its absolute path; a file outside the folder is not loaded.

@@ -348,6 +348,24 @@ class TestWBContainer : public QObject {
     QVERIFY2(!tcp.waitForNewConnection(0) && !tcp.hasPendingConnections(), qPrintable(outcome));
   }
 
+  // A screen that never said what its view may show gets nothing, not the whole installation
+  // (answer keys included).
+  void viewWithoutScopeLoadsNothing() {
+    QWebEngineView view;
+    auto* host = new TWBContainer(&view);
+    QSignalSpy complete(host, &TNulWBContainer::documentComplete);
+    QSignalSpy finished(host->Page(), &QWebEnginePage::loadFinished);
+    host->Navigate(inst_ + QStringLiteral("/html/plain.html"));
+    // Past the host's own check, the engine's: asked directly, the page refuses it too.
+    host->Page()->setUrl(Inside(QStringLiteral("html/plain.html")));
+    QVERIFY(finished.wait(8000));
+    QCOMPARE(finished.first().first().toBool(), false);
+    QVERIFY(complete.isEmpty());
+    const QString shown =
+        Eval(host->Page(), QStringLiteral("document.documentElement.outerHTML")).toString();
+    QVERIFY2(!shown.contains(QStringLiteral("plain")), qPrintable(shown));
+  }
+
   void engineKeepsOnlyRenderingFlags_data() {
     QTest::addColumn<QString>("flags");
     QTest::addColumn<QString>("kept");
