@@ -190,7 +190,8 @@ class TestAtomicFile : public QObject {
       int reported = 0;
       QVERIFY2(writer.NextReport(&reported), qPrintable(where + QStringLiteral(": no write")));
       QThread::usleep(QRandomGenerator::global()->bounded(40000));
-      QVERIFY(writer.Kill());
+      QVERIFY2(writer.Kill(), qPrintable(where + QStringLiteral(": the writer ended first; ") +
+                                         Entries(dir.path()).join(u' ')));
       while (writer.NextReport(&reported)) {
       }
 
