@@ -6,9 +6,12 @@
 namespace examora {
 
 std::string TemporaryPathBeside(std::string_view path) {
-  // Seeded once per thread from the system; only uniqueness beside the target matters.
-  thread_local std::mt19937_64 random{std::random_device{}()};
-  std::uint64_t value = random();
+  // Drawn from the system at each call: a generator kept in the process would be copied into
+  // a forked child, which would then draw the names its parent and its siblings drew; the
+  // temporary files that killed writers leave behind would make every one of its attempts
+  // collide.
+  std::random_device system;
+  std::uint64_t value = (std::uint64_t{system()} << 32) ^ system();
   std::string part;
   do {
     part.insert(part.begin(), "0123456789abcdefghijklmnopqrstuvwxyz"[value % 36]);

@@ -19,12 +19,17 @@ QString AllowedEngineFlags(const QString& flags) {
   return kept.join(QLatin1Char(' '));
 }
 
+QString EngineLockdownFlags() {
+  // The pages' scripts lose the peer connection interfaces at document start, but a frame's
+  // first, empty document gets its scripts one task late; this policy keeps UDP (STUN, TURN,
+  // host candidates) off for every frame from the engine's side.
+  return QStringLiteral("--force-webrtc-ip-handling-policy=disable_non_proxied_udp");
+}
+
 bool PrepareEngineEnvironment(bool superuser) {
-  const QString flags = AllowedEngineFlags(qEnvironmentVariable("QTWEBENGINE_CHROMIUM_FLAGS"));
-  if (flags.isEmpty())
-    qunsetenv("QTWEBENGINE_CHROMIUM_FLAGS");
-  else
-    qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags.toUtf8());
+  QString flags = AllowedEngineFlags(qEnvironmentVariable("QTWEBENGINE_CHROMIUM_FLAGS"));
+  flags = (flags.isEmpty() ? QString() : flags + QLatin1Char(' ')) + EngineLockdownFlags();
+  qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags.toUtf8());
   qunsetenv("QTWEBENGINE_REMOTE_DEBUGGING");
   if (superuser)
     qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
@@ -52,6 +57,14 @@ QString StyleInjectionScript(const QString& css, const QString& id) {
              "var s=document.createElement('style');s.id=id;s.textContent=%2;"
              "(document.head||document.documentElement).appendChild(s);})();")
       .arg(JsStringLiteral(id), JsStringLiteral(css));
+}
+
+QString NoDirectNetworkScript() {
+  // Each frame's constructors are its own, so every frame runs this; the interfaces go from
+  // the window itself, not just from view, so that a page cannot take them back.
+  return QStringLiteral(
+      "(function(){var w=window;Object.getOwnPropertyNames(w).forEach(function(n){"
+      "if(/^(webkit)?RTC|^WebTransport/.test(n)){try{delete w[n];}catch(e){}}});})();");
 }
 
 }  // namespace examora

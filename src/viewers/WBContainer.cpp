@@ -18,7 +18,6 @@
 #include <QWebEngineUrlRequestInterceptor>
 #include <QWebEngineView>
 
-#include "common/ExeFolder.h"
 #include "viewers/BrowserLockdown.h"
 
 namespace examora {
@@ -27,6 +26,7 @@ namespace {
 
 const QString kNoSelectScript = QStringLiteral("examora-no-select");
 const QString kHostCssScript = QStringLiteral("examora-host-css");
+const QString kNoDirectNetworkScript = QStringLiteral("examora-no-direct-network");
 
 QWebEngineScript MakeStyleScript(const QString& name, const QString& css) {
   QWebEngineScript script;
@@ -63,6 +63,26 @@ void LockSettings(QWebEngineSettings* s) {
   s->setUnknownUrlSchemePolicy(QWebEngineSettings::DisallowUnknownUrlSchemes);
 }
 
+// Injected into the profile, so that it runs in every page, frame and document before the
+// page's own scripts, in the page's world (where the page's scripts look the names up).
+QWebEngineScript MakeNoDirectNetworkScript() {
+  QWebEngineScript script;
+  script.setName(kNoDirectNetworkScript);
+  script.setInjectionPoint(QWebEngineScript::DocumentCreation);
+  script.setWorldId(QWebEngineScript::MainWorld);
+  script.setRunsOnSubFrames(true);
+  script.setSourceCode(NoDirectNetworkScript());
+  return script;
+}
+
+// A worker has a script context the document-start script never reaches (and web transports
+// there); the exam pages use none.
+bool IsWorker(QWebEngineUrlRequestInfo::ResourceType type) {
+  return type == QWebEngineUrlRequestInfo::ResourceTypeWorker ||
+         type == QWebEngineUrlRequestInfo::ResourceTypeSharedWorker ||
+         type == QWebEngineUrlRequestInfo::ResourceTypeServiceWorker;
+}
+
 bool IsPicture(QWebEngineUrlRequestInfo::ResourceType type) {
   return type == QWebEngineUrlRequestInfo::ResourceTypeImage ||
          type == QWebEngineUrlRequestInfo::ResourceTypeFavicon;
@@ -78,6 +98,10 @@ class LocalOnlyInterceptor : public QWebEngineUrlRequestInterceptor {
       : QWebEngineUrlRequestInterceptor(nullptr), host_(host) {}
 
   void interceptRequest(QWebEngineUrlRequestInfo& info) override {
+    if (IsWorker(info.resourceType())) {
+      info.block(true);
+      return;
+    }
     const QUrl url = info.requestUrl();
     bool allowed = IsUrlInsideAnyFolder(url, host_->PageFolders());
     if (!allowed && IsPicture(info.resourceType()))
@@ -129,6 +153,7 @@ TNulWBContainer::TNulWBContainer(QWebEngineView* browser) : QObject(browser), br
   interceptor_->setParent(this);
   profile_->setUrlRequestInterceptor(interceptor_);
   LockSettings(profile_->settings());
+  profile_->scripts()->insert(MakeNoDirectNetworkScript());
   connect(profile_, &QWebEngineProfile::downloadRequested, this,
           [](QWebEngineDownloadRequest* download) { download->cancel(); });
 
@@ -170,10 +195,6 @@ QWebEnginePage* TNulWBContainer::Page() const {
 void TNulWBContainer::SetScope(const QStringList& pageFolders, const QStringList& pictureFolders) {
   pageFolders_ = pageFolders;
   pictureFolders_ = pictureFolders;
-}
-
-QStringList TNulWBContainer::PageFolders() const {
-  return pageFolders_.isEmpty() ? QStringList{ExeFolder()} : pageFolders_;
 }
 
 void TNulWBContainer::Navigate(const QString& absolutePath) {

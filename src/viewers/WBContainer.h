@@ -21,9 +21,10 @@ class LocalOnlyInterceptor;
 // Host of an embedded browser. Attaching it locks the view down for the exam: a private
 // profile with no cache and no stored cookies, nothing but files of the view's scope loaded
 // (pages, frames and requests from its page folders, pictures also from its picture folders),
-// unknown schemes refused, no new windows, downloads, permissions, full screen, file pickers,
-// script dialogs, clipboard access, developer tools or page source.
-// The browser's own context menu is reduced to "copy" of a selection.
+// no peer connections, web transports or workers (their traffic passes by the request
+// checks), unknown schemes refused, no new windows, downloads, permissions, full screen, file
+// pickers, script dialogs, clipboard access, developer tools or page source. The browser's own
+// context menu is reduced to "copy" of a selection.
 class TNulWBContainer : public QObject {
   Q_OBJECT
 
@@ -38,10 +39,10 @@ class TNulWBContainer : public QObject {
   QWebEngineProfile* Profile() const { return profile_; }
 
   // What the view may load: pages, frames, scripts and requests from pageFolders, pictures
-  // also from pictureFolders. Until a scope is set, the installation folder (ExeFolder(), read
-  // at each check).
+  // also from pictureFolders. Until a scope is set, nothing: the installation folder holds the
+  // answer keys, so a screen that forgets its scope shows an empty view, not them.
   void SetScope(const QStringList& pageFolders, const QStringList& pictureFolders = {});
-  QStringList PageFolders() const;
+  const QStringList& PageFolders() const { return pageFolders_; }
   const QStringList& PictureFolders() const { return pictureFolders_; }
 
   // Loads a local file given by its absolute path; a file outside the folder is not loaded.

@@ -1,6 +1,8 @@
 #include <QTest>
 
 #include <chrono>
+#include <cmath>
+#include <ctime>
 #include <thread>
 
 #include "TestRegistry.h"
@@ -118,19 +120,33 @@ class TestCpuLoad : public QObject {
   }
 
 #ifdef __linux__
-  // The real meter: a busy loop of this process shows as a plausible load.
+  // The real meter: a busy loop of this process shows as the share of the wall time the
+  // kernel gave it, whatever else the machine is doing. The loop runs until the process has
+  // used 300 ms of processor time by its own clock, which is the measure to compare with.
   void realSample() {
+    const auto processTime = [] {
+      timespec t{};
+      clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+      return std::chrono::seconds(t.tv_sec) + std::chrono::nanoseconds(t.tv_nsec);
+    };
     const std::unique_ptr<CpuLoadMeter> meter = CreateCpuLoadMeter("[1]test");
+    const auto wallStart = std::chrono::steady_clock::now();
+    const auto cpuStart = processTime();
     QVERIFY(meter->Start());
-    const auto until = std::chrono::steady_clock::now() + 400ms;
     volatile unsigned long spin = 0;
-    while (std::chrono::steady_clock::now() < until) spin = spin + 1;
+    while (processTime() - cpuStart < 300ms) spin = spin + 1;
     const auto load = meter->Next();
+    const double wall =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
+    const double cpu = std::chrono::duration<double>(processTime() - cpuStart).count();
     QVERIFY(load);
     QVERIFY2(load->total > 0 && load->total <= 100, qPrintable(QString::number(load->total)));
-    const unsigned processors = std::max(1u, std::thread::hardware_concurrency());
-    QVERIFY2(load->process > 20 && load->process <= 100.0 * processors + 10,
-             qPrintable(QString::number(load->process)));
+    // The kernel counts the process's time in whole ticks (user and system apart): up to two
+    // ticks of 10 ms either way, spread over the interval.
+    const double expected = cpu / wall * 100.0;
+    const double slack = 0.03 / wall * 100.0 + 2.0;
+    QVERIFY2(load->process > 0 && std::abs(load->process - expected) <= slack,
+             qPrintable(QStringLiteral("%1 against %2").arg(load->process).arg(expected)));
   }
 #endif
 };

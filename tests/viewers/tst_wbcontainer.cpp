@@ -13,6 +13,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QUdpSocket>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QWebEngineScript>
@@ -42,6 +43,15 @@ QVariant Eval(QWebEnginePage* page, const QString& script,
   return result;
 }
 
+// The engine starts with the program's own switches, as the program starts it (the test runner
+// adds its own only when none are set).
+const bool kEngineSwitches = [] {
+  QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
+  if (flags.isEmpty()) flags = "--no-sandbox --disable-gpu";
+  qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags + ' ' + EngineLockdownFlags().toUtf8());
+  return true;
+}();
+
 }  // namespace
 
 class TestWBContainer : public QObject {
@@ -52,10 +62,11 @@ class TestWBContainer : public QObject {
 
   QUrl Inside(const QString& name) const { return QUrl::fromLocalFile(inst_ + u'/' + name); }
 
-  // A view with its host showing an inside page, loaded.
+  // A view with its host, its scope the installation folder.
   struct Browser {
     QWebEngineView view;
     TWBContainer* host = new TWBContainer(&view);
+    explicit Browser(const QString& scope) { host->SetScope({scope}); }
   };
   static bool Load(Browser& b, const QString& path) {
     QSignalSpy done(b.host, &TNulWBContainer::documentComplete);
@@ -124,7 +135,7 @@ class TestWBContainer : public QObject {
   // ---- the locked-down view ----------------------------------------------------------------
 
   void loadsPageInside() {
-    Browser b;
+    Browser b(inst_);
     QVERIFY(Load(b, inst_ + QStringLiteral("/html/page.html")));
     QCOMPARE(
         Eval(b.host->Page(), QStringLiteral("document.getElementById('t').textContent")).toString(),
@@ -139,7 +150,7 @@ class TestWBContainer : public QObject {
   }
   void refusesNavigationOut() {
     QFETCH(QString, target);
-    Browser b;
+    Browser b(inst_);
     QVERIFY(Load(b, inst_ + QStringLiteral("/html/plain.html")));
     QSignalSpy urlChanged(b.host->Page(), &QWebEnginePage::urlChanged);
     Eval(b.host->Page(), QStringLiteral("location.href = %1; 1").arg(JsStringLiteral(target)));
@@ -153,7 +164,7 @@ class TestWBContainer : public QObject {
   }
 
   void opensNoWindow() {
-    Browser b;
+    Browser b(inst_);
     QVERIFY(Load(b, inst_ + QStringLiteral("/html/plain.html")));
     const int windows = QApplication::topLevelWidgets().size();
     const QVariant opened =
@@ -166,7 +177,7 @@ class TestWBContainer : public QObject {
   }
 
   void blocksPictureOutside() {
-    Browser b;
+    Browser b(inst_);
     QVERIFY(Load(b, inst_ + QStringLiteral("/html/page.html")));
     QCOMPARE(
         Eval(b.host->Page(), QStringLiteral("document.getElementById('in').naturalWidth")).toInt(),
@@ -219,7 +230,7 @@ class TestWBContainer : public QObject {
     QVERIFY(listener.listen(QHostAddress::LocalHost));
     attempt.replace(QStringLiteral("%P"), QString::number(listener.serverPort()));
 
-    Browser b;
+    Browser b(inst_);
     b.host->SetScope({inst_ + QStringLiteral("/system/1/html")},
                      {inst_ + QStringLiteral("/system/Image")});
     QVERIFY(Load(b, inst_ + QStringLiteral("/system/1/html/q/page.html")));
@@ -240,13 +251,119 @@ class TestWBContainer : public QObject {
   }
 
   void questionPageShowsSharedPictures() {
-    Browser b;
+    Browser b(inst_);
     b.host->SetScope({inst_ + QStringLiteral("/system/1/html")},
                      {inst_ + QStringLiteral("/system/Image")});
     QVERIFY(Load(b, inst_ + QStringLiteral("/system/1/html/q/page.html")));
     QTRY_COMPARE_WITH_TIMEOUT(
         Eval(b.host->Page(), QStringLiteral("document.getElementById('pic').naturalWidth")).toInt(),
         4, 3000);
+  }
+
+  // Peer connections and web transports reach the network outside the request interceptor:
+  // a page script naming an address must not get a single packet to it. The listeners on the
+  // loopback address are the second party; the page says when it has finished trying.
+  void pageSendsNothingOutsideRequests_data() {
+    QTest::addColumn<QString>("attempt");  // page script; %U = a UDP port, %T = a TCP port
+    QTest::addColumn<bool>("inWorker");
+    const auto offer = [](const QString& constructor, const QString& server) {
+      return QStringLiteral(
+                 "var c=new %1({iceServers:[%2]});c.createDataChannel('d');"
+                 "c.onicegatheringstatechange=function(){"
+                 "if(c.iceGatheringState==='complete')report('gathered');};"
+                 "c.createOffer().then(function(o){return c.setLocalDescription(o);})"
+                 ".catch(function(e){report('failed '+e);});")
+          .arg(constructor, server);
+    };
+    const QString stun = QStringLiteral("{urls:'stun:127.0.0.1:%U'}");
+    const QString transport = QStringLiteral(
+        "var t=new WebTransport('https://127.0.0.1:%U/');"
+        "t.ready.then(function(){report('open');},function(e){report('failed '+e);});");
+    QTest::newRow("stun server over udp")
+        << offer(QStringLiteral("RTCPeerConnection"), stun) << false;
+    QTest::newRow("turn server over udp")
+        << offer(QStringLiteral("RTCPeerConnection"),
+                 QStringLiteral("{urls:'turn:127.0.0.1:%U',username:'u',credential:'c'}"))
+        << false;
+    QTest::newRow("turn server over tcp")
+        << offer(QStringLiteral("RTCPeerConnection"),
+                 QStringLiteral(
+                     "{urls:'turn:127.0.0.1:%T?transport=tcp',username:'u',credential:'c'}"))
+        << false;
+    QTest::newRow("prefixed constructor")
+        << offer(QStringLiteral("webkitRTCPeerConnection"), stun) << false;
+    QTest::newRow("constructor of a new frame")
+        << QStringLiteral("var f=document.createElement('iframe');document.body.appendChild(f);") +
+               offer(QStringLiteral("f.contentWindow.RTCPeerConnection"), stun)
+        << false;
+    // Known gap: the frame's document gets the script only after the task that made the frame,
+    // and with UDP off the engine still connects to a TURN server over TCP.
+    QTest::newRow("tcp turn server of a new frame")
+        << QStringLiteral("var f=document.createElement('iframe');document.body.appendChild(f);") +
+               offer(QStringLiteral("f.contentWindow.RTCPeerConnection"),
+                     QStringLiteral(
+                         "{urls:'turn:127.0.0.1:%T?transport=tcp',username:'u',credential:'c'}"))
+        << false;
+    QTest::newRow("web transport") << transport << false;
+    QTest::newRow("web transport from a worker") << transport << true;
+  }
+  void pageSendsNothingOutsideRequests() {
+    QFETCH(QString, attempt);
+    QFETCH(bool, inWorker);
+    QUdpSocket udp;
+    QVERIFY(udp.bind(QHostAddress::LocalHost, 0));
+    QTcpServer tcp;
+    QVERIFY(tcp.listen(QHostAddress::LocalHost));
+    attempt.replace(QStringLiteral("%U"), QString::number(udp.localPort()))
+        .replace(QStringLiteral("%T"), QString::number(tcp.serverPort()));
+    const QByteArray tryIt = "try{" + attempt.toUtf8() + "}catch(e){report('refused '+e);}";
+    QByteArray script;
+    if (inWorker) {
+      WriteText(inst_ + QStringLiteral("/html/reach.js"),
+                "function report(t){postMessage(t);}" + tryIt);
+      script =
+          "try{var w=new Worker('reach.js');w.onmessage=function(e){report(e.data);};"
+          "w.onerror=function(){report('refused worker');};}"
+          "catch(e){report('refused '+e);}";
+    } else {
+      script = tryIt;
+    }
+    WriteText(inst_ + QStringLiteral("/html/reach.html"),
+              "<html><head><title>-</title></head><body><script>"
+              "function report(t){document.title='done '+t;}" +
+                  script + "</script></body></html>");
+
+    Browser b(inst_);
+    QVERIFY(Load(b, inst_ + QStringLiteral("/html/reach.html")));
+    QWebEnginePage* page = b.host->Page();
+    // Whatever the page did has been sent once it reports; a packet or a connection that came
+    // first ends the wait early.
+    QTRY_VERIFY_WITH_TIMEOUT(page->title().startsWith(QStringLiteral("done")) ||
+                                 udp.hasPendingDatagrams() || tcp.hasPendingConnections(),
+                             60000);
+    const QString outcome = page->title();
+    QVERIFY2(!udp.hasPendingDatagrams(), qPrintable(outcome));
+    if (QByteArray(QTest::currentDataTag()) == "tcp turn server of a new frame")
+      QEXPECT_FAIL("", "a new frame's document is bare until the next task", Abort);
+    QVERIFY2(!tcp.waitForNewConnection(0) && !tcp.hasPendingConnections(), qPrintable(outcome));
+  }
+
+  // A screen that never said what its view may show gets nothing, not the whole installation
+  // (answer keys included).
+  void viewWithoutScopeLoadsNothing() {
+    QWebEngineView view;
+    auto* host = new TWBContainer(&view);
+    QSignalSpy complete(host, &TNulWBContainer::documentComplete);
+    QSignalSpy finished(host->Page(), &QWebEnginePage::loadFinished);
+    host->Navigate(inst_ + QStringLiteral("/html/plain.html"));
+    // Past the host's own check, the engine's: asked directly, the page refuses it too.
+    host->Page()->setUrl(Inside(QStringLiteral("html/plain.html")));
+    QVERIFY(finished.wait(8000));
+    QCOMPARE(finished.first().first().toBool(), false);
+    QVERIFY(complete.isEmpty());
+    const QString shown =
+        Eval(host->Page(), QStringLiteral("document.documentElement.outerHTML")).toString();
+    QVERIFY2(!shown.contains(QStringLiteral("plain")), qPrintable(shown));
   }
 
   void engineKeepsOnlyRenderingFlags_data() {
@@ -283,7 +400,7 @@ class TestWBContainer : public QObject {
   }
   void fillsFirstFolderElementAsText() {
     QFETCH(QString, name);
-    Browser b;
+    Browser b(inst_);
     QVERIFY(Load(b, inst_ + QStringLiteral("/html/page.html")));
     FillFolderElement(&b.view, name);
     QTRY_COMPARE_WITH_TIMEOUT(
@@ -299,7 +416,7 @@ class TestWBContainer : public QObject {
   }
 
   void pageWithoutFolderElementIsUnchanged() {
-    Browser b;
+    Browser b(inst_);
     QVERIFY(Load(b, inst_ + QStringLiteral("/html/plain.html")));
     // Scripts run in order: the check below sees whatever the fill did.
     FillFolderElement(&b.view, QStringLiteral("x"));
@@ -308,7 +425,7 @@ class TestWBContainer : public QObject {
   }
 
   void stylesOptionsReachThePage() {
-    Browser b;
+    Browser b(inst_);
     b.host->SetTextSelectable(false);
     b.host->SetHostStyleSheet(QStringLiteral("body { color: rgb(1, 2, 3); }"));
     QVERIFY(Load(b, inst_ + QStringLiteral("/html/plain.html")));
@@ -331,7 +448,7 @@ class TestWBContainer : public QObject {
   }
 
   void ownMenuWithoutPopupShowsNothing() {
-    Browser b;
+    Browser b(inst_);
     b.host->SetOwnContextMenu(true);
     b.view.resize(200, 100);
     b.view.show();
