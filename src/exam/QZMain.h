@@ -208,6 +208,7 @@ class TfrmQZMain : public QDialog {
   void OnTick(const ClockTick& tick);
   void OpenCover(bool notes);
   void ColourTitles();
+  void FocusTreeIfShown();
   void ToggleQuestionTree();
   void Log(const QString& event) const;
   // Ending cases.

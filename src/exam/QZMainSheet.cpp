@@ -173,10 +173,15 @@ void TfrmQZMain::BuildTree() {
     treeItems_.append(item);
   }
   tree_->setRootIsDecorated(initialMode_.treeRootLines);
+  FocusTreeIfShown();
   tree_->expandAll();
   RepaintMarks();
   treeBuilding_ = false;
   ApplySelections(selections);
+}
+
+void TfrmQZMain::FocusTreeIfShown() {
+  if (!IsPractical() && !questionPanel_->isHidden()) tree_->setFocus();
 }
 
 void TfrmQZMain::ApplySelections(const QList<int>& selections) {
@@ -268,6 +273,9 @@ void TfrmQZMain::PressMode(int mode) {
 void TfrmQZMain::Paging(bool back) {
   if (!display_ || !SetupDone) return;
   const PagingAction action = back ? display_->Back() : display_->Next();
+  // The keyboard goes to the tree first, so that the arrow keys page on from where the paging
+  // leaves the candidate.
+  if (action.selectNode >= 0 || action.page) FocusTreeIfShown();
   Log(action.log);
   if (action.selectNode >= 0) SelectNode(action.selectNode, action.reportChangeExplicitly);
   if (action.page) HandlePage(*action.page);

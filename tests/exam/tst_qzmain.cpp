@@ -407,6 +407,21 @@ class TestQZMain : public QObject {
     QVERIFY(Log().contains(QStringLiteral("QZMain：解答状況ボタン押下")));
   }
 
+  // The question tree has the keyboard once it is built, and again at every page turn.
+  void treeHasTheKeyboardAtSetUpAndWhenPaging() {
+    auto w = MakeWindow();
+    w->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    auto* tree = w->findChild<QWidget*>(u"QuestionTree"_s);
+    QVERIFY(tree);
+    QCOMPARE(w->focusWidget(), tree);
+    w->findChild<QPushButton*>(u"PrintToiBtn"_s)->click();
+    w->Browser()->setFocus();
+    QVERIFY(w->focusWidget() != tree);
+    w->findChild<QPushButton*>(u"NextBtn"_s)->click();
+    QCOMPARE(w->focusWidget(), tree);
+  }
+
   void modeButtonsFilterTheSheet() {
     auto w = MakeWindow();
     w->show();
