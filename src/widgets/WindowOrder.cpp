@@ -9,6 +9,8 @@
 #include <QWidget>
 #include <QWindow>
 
+#include <functional>
+
 namespace examora {
 namespace {
 
@@ -44,7 +46,7 @@ QWidget* NearestVisibleOwner(const QWidget* window) {
 // until the action reports it has done its work. Goes with the window.
 class OnEvent : public QObject {
  public:
-  using Action = bool (*)(QWidget* window);  // true: done, when watching once
+  using Action = std::function<bool(QWidget* window)>;  // true: done, when watching once
   OnEvent(QWidget* window, QObject* watched, QEvent::Type type, bool once, Action action)
       : QObject(window), window_(window), type_(type), once_(once), action_(action) {
     watched->installEventFilter(this);
@@ -76,15 +78,19 @@ void ApplyFlags(QWidget* window) {
   if (StaysOnTop(window)) window->raise();
 }
 
-bool ApplyFlagsOnceExposed(QWidget* window) {
-  const QWindow* handle = window->windowHandle();
-  if (!handle || !handle->isExposed()) return false;
-  // After this expose has been painted.
-  QTimer::singleShot(0, window, [window] {
-    if (window->windowHandle() && window->windowHandle()->flags() != window->windowFlags())
-      ApplyFlags(window);
+// Runs then on the window once it is on the screen, after the expose that put it there has
+// been handled: the window manager has mapped the window's frame by then. Nothing happens if
+// the window is hidden by then.
+void OnceOnScreen(QWidget* window, void (*then)(QWidget* window)) {
+  window->winId();
+  if (!window->windowHandle()) return;
+  new OnEvent(window, window->windowHandle(), QEvent::Expose, true, [then](QWidget* w) {
+    if (!w->windowHandle()->isExposed()) return false;
+    QTimer::singleShot(0, w, [w, then] {
+      if (w->isVisible()) then(w);
+    });
+    return true;
   });
-  return true;
 }
 
 }  // namespace
@@ -117,7 +123,9 @@ void SetTopMost(QWidget* window, bool on) {
       // Being shown (its show handler runs before the window system maps it): on X11 a
       // native window whose flags change then is never painted again after its first
       // frame. The window system is told once the window is on the screen.
-      new OnEvent(window, window->windowHandle(), QEvent::Expose, true, ApplyFlagsOnceExposed);
+      OnceOnScreen(window, [](QWidget* w) {
+        if (w->windowHandle()->flags() != w->windowFlags()) ApplyFlags(w);
+      });
       return;
     }
     ApplyFlags(window);
@@ -209,17 +217,9 @@ void RaiseAfterOwner(QWidget* window) {
 
 void ForegroundOnceShown(QWidget* window) {
   if (!window) return;
-  window->winId();
-  if (!window->windowHandle()) return;
-  new OnEvent(window, window->windowHandle(), QEvent::Expose, true, [](QWidget* w) {
-    if (!w->windowHandle()->isExposed()) return false;
-    // After this expose: the window manager has mapped the window's frame by then.
-    QTimer::singleShot(0, w, [w] {
-      if (!w->isVisible()) return;
-      (void)ForceForeground(NativeWindowId(w), ForegroundAttach::Always);
-      w->activateWindow();
-    });
-    return true;
+  OnceOnScreen(window, [](QWidget* w) {
+    (void)ForceForeground(NativeWindowId(w), ForegroundAttach::Always);
+    w->activateWindow();
   });
 }
 

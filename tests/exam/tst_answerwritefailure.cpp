@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "Fixture.h"
+#include "ManualClock.h"
 #include "ModalDriver.h"
 #include "TestRegistry.h"
 #include "WriteFailure.h"
@@ -21,10 +22,7 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-struct FakeClock final : ClockSource {
-  qint64 ms = 9'000'000;
-  qint64 MonotonicMs() const override { return ms; }
-};
+using FakeClock = test::ManualClock;
 
 // The answer line of the fixture's part 1 ({2, 3, 4} sub-questions).
 QByteArray Record(const QStringList& answers) {

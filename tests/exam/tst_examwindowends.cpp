@@ -5,6 +5,7 @@
 #include <QTest>
 
 #include "Fixture.h"
+#include "ManualClock.h"
 #include "ModalDriver.h"
 #include "TestRegistry.h"
 #include "common/ExeFolder.h"
@@ -21,11 +22,6 @@ using namespace examora;
 using namespace Qt::StringLiterals;
 
 namespace {
-
-struct ForcedEndClock final : ClockSource {
-  qint64 ms = 9'000'000;
-  qint64 MonotonicMs() const override { return ms; }
-};
 
 // The windows of ours still on the screen, other than the exam window.
 QStringList VisibleWindows(const QWidget* except) {
@@ -66,7 +62,7 @@ class TestExamWindowEnds : public QObject {
     // A sample exam is scored at its end: a second end would score it again.
     QVERIFY(WriteIni(SystemIniPath(), u"基本情報"_s, u"サンプル問題"_s, u"1"_s).ok);
 
-    ForcedEndClock clock;
+    test::ManualClock clock;
     std::unique_ptr<QDialog> window;
     ExamClock* examClock = nullptr;
     std::function<void()> openScreen;

@@ -18,6 +18,7 @@
 #include <cstdio>
 
 #include "Fixture.h"
+#include "ManualClock.h"
 #include "ModalDriver.h"
 #include "TestRegistry.h"
 #include "common/Cp932.h"
@@ -37,10 +38,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-struct FakeClock final : ClockSource {
-  qint64 ms = 9'000'000;
-  qint64 MonotonicMs() const override { return ms; }
-};
+using FakeClock = test::ManualClock;
 
 QVariant Eval(QWebEnginePage* page, const QString& script) {
   QVariant result;

@@ -8,6 +8,7 @@
 #include <QTreeWidget>
 
 #include "Fixture.h"
+#include "ManualClock.h"
 #include "ModalDriver.h"
 #include "ScriptedOffice.h"
 #include "TestRegistry.h"
@@ -34,10 +35,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-struct FakeClock final : ClockSource {
-  qint64 ms = 9'000'000;
-  qint64 MonotonicMs() const override { return ms; }
-};
+using FakeClock = test::ManualClock;
 
 template <typename T>
 test::ModalMatch Is() {

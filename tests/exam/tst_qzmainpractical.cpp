@@ -8,6 +8,7 @@
 #include <QTest>
 
 #include "Fixture.h"
+#include "ManualClock.h"
 #include "ModalDriver.h"
 #include "TestRegistry.h"
 #include "common/Cp932.h"
@@ -25,10 +26,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-struct PracticalFakeClock final : ClockSource {
-  qint64 ms = 9'000'000;
-  qint64 MonotonicMs() const override { return ms; }
-};
+using PracticalFakeClock = test::ManualClock;
 
 // Worked out by hand from the header rows of a column with 上下ボタン = "1", three mode
 // buttons and the sample button: mode row 10 + 3 × 74 + 2 × 5 = 242 (the button row at 43 is as
