@@ -37,6 +37,7 @@ class ChoiceReporter;
 class CpuMonitor;
 class OnTopGuard;
 class RoundButton;
+class SplitterBar;
 class TfrmQZQZ0020;
 class TWBContainer;
 class TransparentOverlay;
@@ -296,6 +297,10 @@ class TfrmQZMain : public QDialog {
   QWebEngineView* browser_ = nullptr;
   TWBContainer* host_ = nullptr;
   TransparentOverlay* overlay_ = nullptr;
+  SplitterBar* splitter1_ = nullptr;
+  // The sheet's width once the candidate has moved Splitter1; 0 before: the sheet's own width.
+  int movedSheetWidth_ = 0;
+  void MoveSplitter(int left);
   QWidget* panel5_ = nullptr;
   QScrollArea* sheetScroll_ = nullptr;
   QWidget* kaitoLabelPnl_ = nullptr;  // column captions above the sheet (設問表示のみ)

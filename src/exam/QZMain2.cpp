@@ -3,6 +3,8 @@
 #include "exam/QZMain2.h"
 
 #include <qdrawutil.h>
+#include <algorithm>
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -71,6 +73,10 @@ constexpr int kCompactButtonWidth = 62;
 constexpr int kCompactButtonHeight = 22;
 constexpr int kCompactButtonGap = 4;
 constexpr int kCompactMargin = 4;
+// What the bevel, the margins and the three buttons' column take of the strip's width; the
+// title lines have the rest.
+constexpr int kCompactTitleReserve =
+    2 * kCompactBevel + 2 * kCompactMargin + 3 * (kCompactButtonWidth + kCompactButtonGap);
 
 RoundButton* CompactButton(QWidget* parent, const QString& name, const QString& caption) {
   auto* button = new RoundButton(caption, parent);
@@ -185,8 +191,16 @@ void TfrmQZMain2::LayOut() {
   const int clockTop = buttonTop - 27;
   timeProgress1_->setGeometry(w - kCompactMargin - 72, clockTop, 72, 26);
   timeLbl_->setGeometry(w - kCompactMargin - 72 - 86, clockTop, 84, 26);
-  const int titleWidth = w - 2 * kCompactMargin - 3 * (kCompactButtonWidth + kCompactButtonGap);
-  for (QLabel* label : {title1_, title2_, hosoku_}) label->resize(titleWidth, 15);
+  const int titleWidth = width() - kCompactTitleReserve;
+  for (QLabel* label : {title1_, title2_, hosoku_}) {
+    label->resize(titleWidth, 15);
+    // A line longer than even the widest strip can still be read whole under the mouse.
+    label->setToolTip(TextWidth(label) > titleWidth ? label->text() : QString());
+  }
+}
+
+int TfrmQZMain2::TextWidth(const QLabel* label) {
+  return label->fontMetrics().horizontalAdvance(label->text());
 }
 
 void TfrmQZMain2::resizeEvent(QResizeEvent* event) {
@@ -238,9 +252,11 @@ void TfrmQZMain2::FormShow() {
   titleImage_->lower();
   PaintBand(titleImage_, picture, QColor(Qt::transparent));
 
-  const QRect bounds =
-      CompactInitialBounds(ExamType, RestoreLayout, SavedLayout, CurrentScreenMetrics());
-  if (bounds.isValid()) setGeometry(bounds);
+  const ScreenMetrics metrics = CurrentScreenMetrics();
+  const QRect bounds = CompactInitialBounds(ExamType, RestoreLayout, SavedLayout, metrics);
+  const int textWidth = std::max({TextWidth(title1_), TextWidth(title2_), TextWidth(hosoku_)});
+  if (bounds.isValid())
+    setGeometry(WidenCompactForTitles(bounds, textWidth, kCompactTitleReserve, metrics.cxScreen));
   LayOut();
 
   tyuiBtn_->setVisible(content.showNotes);

@@ -13,7 +13,6 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QWheelEvent>
 
 #include "common/ExeFolder.h"
 #include "common/QZMessage.h"
@@ -43,6 +42,7 @@
 #include "widgets/Logo.h"
 #include "widgets/MessageBox.h"
 #include "widgets/RoundButton.h"
+#include "widgets/WheelLines.h"
 #include "widgets/WindowOrder.h"
 
 namespace examora {
@@ -158,7 +158,7 @@ void TfrmQZMain3::BuildControls() {
   FillBackground(sheetContent_, Qt::white);
   KaitoScrollBox->setWidget(sheetContent_);
   KaitoScrollBox->setWidgetResizable(false);
-  KaitoScrollBox->viewport()->installEventFilter(this);
+  ScrollOneLinePerWheel(KaitoScrollBox);
 
   auto* panel2 = new QWidget(this);
   panel2->setObjectName(QStringLiteral("Panel2"));
@@ -441,19 +441,6 @@ bool TfrmQZMain3::event(QEvent* event) {
   const bool handled = QDialog::event(event);
   if (event->type() == QEvent::WindowActivate) FormActivate();
   return handled;
-}
-
-bool TfrmQZMain3::eventFilter(QObject* watched, QEvent* event) {
-  // One row per wheel step, whatever the system's wheel setting: the rows are what the
-  // candidate counts.
-  if (watched == KaitoScrollBox->viewport() && event->type() == QEvent::Wheel) {
-    const int delta = static_cast<QWheelEvent*>(event)->angleDelta().y();
-    QScrollBar* bar = KaitoScrollBox->verticalScrollBar();
-    if (delta != 0) bar->setValue(bar->value() + (delta < 0 ? 1 : -1) * bar->singleStep());
-    event->accept();
-    return true;
-  }
-  return QDialog::eventFilter(watched, event);
 }
 
 void TfrmQZMain3::FormActivate() {

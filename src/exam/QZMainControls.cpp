@@ -48,7 +48,9 @@
 #include "widgets/MessageBox.h"
 #include "widgets/RoundButton.h"
 #include "widgets/ScreenMetrics.h"
+#include "widgets/SplitterBar.h"
 #include "widgets/TransparentOverlay.h"
+#include "widgets/WheelLines.h"
 #include "widgets/WindowOrder.h"
 
 #include "exam/QZMainStyle.h"
@@ -157,6 +159,8 @@ void TfrmQZMain::BuildBody() {
   tree_->setUniformRowHeights(true);
   tree_->setStyleSheet(QStringLiteral("QTreeView::item { height: 20px; }"));
   tree_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  tree_->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+  ScrollOneLinePerWheel(tree_);
 
   panel3_ = new QWidget(this);
   panel3_->setObjectName(QStringLiteral("Panel3"));
@@ -166,6 +170,8 @@ void TfrmQZMain::BuildBody() {
   host_->SetBorderShown3D(false);
   overlay_ = new TransparentOverlay(browser_, panel3_);
   overlay_->setObjectName(QStringLiteral("NkTransparent"));
+  splitter1_ = new SplitterBar(panel3_);
+  splitter1_->setObjectName(QStringLiteral("Splitter1"));
 
   panel5_ = new QWidget(panel3_);
   panel5_->setObjectName(QStringLiteral("Panel5"));
@@ -181,6 +187,7 @@ void TfrmQZMain::BuildBody() {
   FillBackground(sheetContent_, Qt::white);
   sheetContent_->resize(kSheetRowWidth, 1);
   sheetScroll_->setWidget(sheetContent_);
+  ScrollOneLinePerWheel(sheetScroll_);
   for (int r = 0; r < kMaxSheetRows; ++r) rows_.append(RowWidgets{});
 }
 
@@ -232,6 +239,8 @@ void TfrmQZMain::ConnectControls() {
     FillFolderElement(browser_, InstallationFolderName());
     emit pageReady();
   });
+  connect(splitter1_, &SplitterBar::dragged, this, &TfrmQZMain::MoveSplitter);
+  connect(splitter1_, &SplitterBar::moved, this, &TfrmQZMain::FitOverlay);
   connect(overlay_, &TransparentOverlay::wheelLines, this, [this](int lines) {
     browser_->page()->runJavaScript(
         QStringLiteral("window.scrollBy(0, %1);").arg(OverlayScrollPixels(lines)));
@@ -252,6 +261,8 @@ void TfrmQZMain::resizeEvent(QResizeEvent* event) {
   QDialog::resizeEvent(event);
   Relayout();
   HoldAtWorkArea();
+  // A narrower or wider page may gain or lose its scroll bars.
+  if (SetupDone) FitOverlay();
 }
 
 void TfrmQZMain::Relayout() {
@@ -311,11 +322,14 @@ void TfrmQZMain::Relayout() {
   questionPanel_->setGeometry(0, bodyTop, kTreeWidth, bodyHeight);
   tree_->setGeometry(0, 0, kTreeWidth, bodyHeight);
   panel3_->setGeometry(treeWidth, bodyTop, w - treeWidth, bodyHeight);
-  const int sheetWidth = SheetWidth();
-  const int sheetShown = panel5_->isHidden() ? 0 : sheetWidth;
-  const int pageWidth = qMax(0, panel3_->width() - sheetShown);
+  const int sheetWidth = movedSheetWidth_ > 0 ? movedSheetWidth_ : SheetWidth();
+  const bool sheetShown = !panel5_->isHidden();
+  const int splitterWidth = sheetShown ? SplitterBar::kWidth : 0;
+  const int pageWidth = qMax(0, panel3_->width() - (sheetShown ? sheetWidth : 0) - splitterWidth);
   browser_->setGeometry(0, 0, pageWidth, bodyHeight);
-  panel5_->setGeometry(pageWidth, 0, sheetWidth, bodyHeight);
+  splitter1_->setGeometry(pageWidth, 0, SplitterBar::kWidth, bodyHeight);
+  splitter1_->setVisible(sheetShown);
+  panel5_->setGeometry(pageWidth + splitterWidth, 0, sheetWidth, bodyHeight);
   const int captionHeight = kaitoLabelPnl_ ? kSheetRowHeight : 0;
   if (kaitoLabelPnl_) kaitoLabelPnl_->setGeometry(0, 0, sheetWidth, captionHeight);
   sheetScroll_->setGeometry(0, captionHeight, sheetWidth, qMax(0, bodyHeight - captionHeight));
@@ -332,7 +346,16 @@ void TfrmQZMain::Relayout() {
   const int labelTop = kFirstRowHeight + 40;
   jokyoLbl_->setGeometry(16, labelTop, 80, 16);
   toiLbl_->setGeometry(145, labelTop, 80, 16);
-  kaitoLbl_->setGeometry(treeWidth + pageWidth + 15, labelTop, 80, 16);
+  kaitoLbl_->setGeometry(treeWidth + pageWidth + splitterWidth + 15, labelTop, 80, 16);
+}
+
+void TfrmQZMain::MoveSplitter(int left) {
+  // Either side keeps a strip the candidate can still take hold of.
+  constexpr int kMinPane = 30;
+  const int room = panel3_->width() - SplitterBar::kWidth;
+  if (room < 2 * kMinPane) return;
+  movedSheetWidth_ = qBound(kMinPane, room - left, room - kMinPane);
+  Relayout();
 }
 
 int TfrmQZMain::SheetWidth() const {

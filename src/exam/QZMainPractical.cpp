@@ -20,6 +20,7 @@
 #include "widgets/Labels.h"
 #include "widgets/RoundButton.h"
 #include "widgets/ScreenMetrics.h"
+#include "widgets/SplitterBar.h"
 #include "widgets/TransparentOverlay.h"
 #include "widgets/WindowOrder.h"
 
@@ -137,11 +138,12 @@ void TfrmQZMain::PracticalLayout() {
   // The band covers the header in both arrangements, the tall strip included.
   titleImage_->setGeometry(0, 0, m.cxScreen + 10, qMax(m.cyScreen, kPracticalHeaderHeight));
   PaintBand(titleImage_, ExePath(QStringLiteral("system\\Image\\main_top_z.jpg")));
-  for (QWidget* w : {questionPanel_, panel5_, static_cast<QWidget*>(questionBtn_),
-                     static_cast<QWidget*>(mozi1_), static_cast<QWidget*>(mozi2_),
-                     static_cast<QWidget*>(jokyoLbl_), static_cast<QWidget*>(toiLbl_),
-                     static_cast<QWidget*>(kaitoLbl_), static_cast<QWidget*>(zoomOut_),
-                     static_cast<QWidget*>(zoomNone_), static_cast<QWidget*>(zoomIn_)})
+  for (QWidget* w : {questionPanel_, panel5_, static_cast<QWidget*>(splitter1_),
+                     static_cast<QWidget*>(questionBtn_), static_cast<QWidget*>(mozi1_),
+                     static_cast<QWidget*>(mozi2_), static_cast<QWidget*>(jokyoLbl_),
+                     static_cast<QWidget*>(toiLbl_), static_cast<QWidget*>(kaitoLbl_),
+                     static_cast<QWidget*>(zoomOut_), static_cast<QWidget*>(zoomNone_),
+                     static_cast<QWidget*>(zoomIn_)})
     w->hide();
   for (QWidget* w : {static_cast<QWidget*>(alignLeft_), static_cast<QWidget*>(alignRight_),
                      static_cast<QWidget*>(alignHidden_), static_cast<QWidget*>(firstPrint_),

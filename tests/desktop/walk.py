@@ -495,15 +495,32 @@ def part2():
     # opens above it too.
     w = wizard("2", "実技")
     press(w, -48, -22, "実技問題の開始", "part 2: start notice above the compact window")
-    compact = [x for x in stacking() if (geometry(x) or ())[2:] == (433, 61)]
+    compact = [x for x in stacking() if (geometry(x) or (0, 0, 0, 0))[3] == 61]
     if not compact:
-        fail("part 2: no compact window of 433 x 61")
+        fail("part 2: no compact window 61 pixels high")
+    expect_supplement_whole(compact[0])
     press(window_titled("実技問題の開始"), 235, -27, title(compact[0]),
           "part 2: compact window after the notice")
     expect_above_foreign(compact[0], 2, "part 2: compact window")
     w = press(compact[0], -37, 42, "提出用ファイルの確認", "part 2: practical confirmation")
     press(w, 70, -27, f"{booklet} [実技問題]", "hand-over to part 3")
     expect_part_ended(2, "実技")
+
+
+def expect_supplement_whole(strip):
+    """The strip's third title line (補足説明) ends before the edge of its place beside the
+    buttons: nothing of it is cut off. Its place starts 6 pixels in and leaves the strip's last
+    204 pixels to the clock and the buttons."""
+    width = geometry(strip)[2]
+    right = width - 204
+    line = grab(strip, 0, 35, right, 15)
+    white = [x for x in range(6, right) for y in range(15) if min(line.at(x, y)) > 200]
+    if not white:
+        fail("part 2: the strip's supplementary line is not drawn")
+    if max(white) >= right - 3:
+        line.save_png(os.path.join(work, "failed-line.png"))
+        fail(f"part 2: the supplementary line runs into the edge of its place at x {right}: "
+             "it is cut off")
 
 
 def part3():
@@ -577,13 +594,13 @@ def part4():
                     lambda: grab(answers, 79, 159, 17, 17).differs(grab(answers, 103, 159, 17, 17)))
     expect_top("「start.html」ファイルの表示", "part 4: start-page guide still above the window")
     press(guide, -68, -28, answer_title, "part 4: answer-only window")
-    # One wheel notch moves the sheet by one row on the screen, not only for the widgets.
-    # (the rows' part of the sheet, without its scroll bar)
+    # One wheel notch, turned over a choice, moves the sheet by one row on the screen, not
+    # only for the widgets. (the rows' part of the sheet, without its scroll bar)
     _, _, width, height = geometry(answers)
     width, sheet_height = width - 24, height - SHEET_TOP - 41
     before = grab(answers, 0, SHEET_TOP, width, sheet_height)
-    run("xdotool", "mousemove", str(geometry(answers)[0] + 40),
-        str(geometry(answers)[1] + SHEET_TOP + 100), "click", "5")
+    run("xdotool", "mousemove", str(geometry(answers)[0] + 86),
+        str(geometry(answers)[1] + SHEET_TOP + 3 * SHEET_ROW + 16), "click", "5")
     pointer_away()
 
     def moved_one_row():

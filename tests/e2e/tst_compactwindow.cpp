@@ -19,6 +19,8 @@
 #include "common/Cp932.h"
 #include "common/ExeFolder.h"
 #include "completion/QZQZ0020.h"
+#include "data/IniAccess.h"
+#include "data/InstallPaths.h"
 #include "exam/QZMain.h"
 #include "exam/QZMain2.h"
 #include "flow/ExamWindows.h"
@@ -135,6 +137,36 @@ class TestCompactWindow : public QObject {
          {u"QZMain2：問題表示無し版開始"_s, u"QZMain2：操作開始"_s, u"QZMain2：最小化ボタン押下"_s,
           u"QZMain2：解答確認"_s, u"QZMain2：試験終了"_s})
       QVERIFY2(events.contains(line), qPrintable(line));
+  }
+
+  // The supplementary line is read whole beside the clock and the buttons: the strip widens
+  // for it, and a web-style part's strip still keeps to the screen's right edge.
+  void supplementIsReadWhole_data() {
+    QTest::addColumn<QString>("examType");
+    QTest::newRow("office part") << u"2"_s;
+    QTest::newRow("web-style part") << u"3"_s;
+  }
+  void supplementIsReadWhole() {
+    QFETCH(QString, examType);
+    FixtureInstallation fx;
+    fx.practicalPart(u"1"_s, examType);
+    fx.makeDir(u"system/Z1"_s);
+    QVERIFY2(fx.ok(), qPrintable(fx.error()));
+    fx.setExeFolder();
+    const QString text = u"作成したファイルは「実技用」フォルダー内に保存してください。"_s;
+    QVERIFY(WriteIni(SetupIniPath(u"Z1"_s), u"基本情報"_s, u"補足説明"_s, text).ok);
+    TfrmQZMain2 strip;
+    strip.SetPart(u"1"_s, true);
+    strip.PracticeMode = true;
+    strip.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&strip));
+    auto* line = Control<QLabel>(&strip, "HosokuLbl");
+    QCOMPARE(line->text(), text);
+    QVERIFY(line->width() >= line->fontMetrics().horizontalAdvance(text));
+    for (const char* neighbour : {"TimeLbl", "TimeProgress1", "TyuiBtn", "SaisyoBtn", "EndBtn"})
+      QVERIFY2(!line->geometry().intersects(Control<QWidget>(&strip, neighbour)->geometry()),
+               neighbour);
+    if (examType == u"3") QCOMPARE(strip.geometry().right(), strip.screen()->geometry().right());
   }
 
   // The practice of a type-2 part: "< 戻る" on the end confirmation goes on practising; "はい >"
@@ -326,12 +358,20 @@ class TestCompactWindow : public QObject {
     window->Clock()->ShikenTimerTimer();
     QCOMPARE(ClockText(window), u"25 分"_s);
     QCOMPARE(window->ApplicationTitle(), u"受験プログラム"_s);
+    // Escape is no way out of the exam.
+    QTest::keyClick(window, Qt::Key_Escape);
+    QVERIFY(window->isVisible());
+    QVERIFY(!window->ConfirmForm);
+    // 最小化 takes the whole program to the task bar, the start notice with the strip, and
+    // the strip brings it back.
     Click(window, "SaisyoBtn");
     QTRY_VERIFY(window->isMinimized());
+    QTRY_VERIFY(window->StartNotice->isMinimized());
     window->Clock()->ShikenTimerTimer();
     QCOMPARE(window->ApplicationTitle(), u"25 分"_s);
     window->showNormal();
     QTRY_VERIFY(!window->isMinimized());
+    QTRY_VERIFY(!window->StartNotice->isMinimized());
     window->Clock()->ShikenTimerTimer();
     QCOMPARE(window->ApplicationTitle(), u"受験プログラム"_s);
 

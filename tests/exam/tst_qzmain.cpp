@@ -540,6 +540,83 @@ class TestQZMain : public QObject {
                               TransparentOverlay::kLinePixels, 5000);
   }
 
+  // Moving the bar between the page and the sheet refits the overlay: a page that becomes too
+  // narrow for its content gains a horizontal scroll bar, which stays free for the mouse.
+  void movedSplitterRefitsTheOverlay() {
+    auto w = MakeWindow();
+    QSignalSpy ready(w.get(), &TfrmQZMain::pageReady);
+    w->show();
+    QVERIFY(ready.wait(15000));
+    QWebEnginePage* page = w->Browser()->page();
+    QVERIFY(Eval(page,
+                 u"var d=document.createElement('div');d.style.width="
+                 u"(window.innerWidth-40)+'px';d.style.height='10px';"
+                 u"document.body.appendChild(d);true"_s)
+                .toBool());
+    auto* overlay = w->findChild<TransparentOverlay*>(u"NkTransparent"_s);
+    auto* splitter = w->findChild<QWidget*>(u"Splitter1"_s);
+    QVERIFY(overlay && splitter && splitter->isVisible());
+    const int pageWidth = w->Browser()->width();
+    QTest::mousePress(splitter, Qt::LeftButton, {}, QPoint(1, 50));
+    QTest::mouseMove(splitter, QPoint(1 - 100, 50));
+    QTest::mouseRelease(splitter, Qt::LeftButton, {}, QPoint(1 - 100, 50));
+    QCOMPARE(w->Browser()->width(), pageWidth - 100);
+    QCOMPARE(splitter->x(), w->Browser()->geometry().right() + 1);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        Eval(page, u"window.innerHeight-document.documentElement.clientHeight"_s).toInt() > 0,
+        5000);
+    const int bottomBar =
+        Eval(page, u"window.innerHeight-document.documentElement.clientHeight"_s).toInt();
+    QTRY_COMPARE(overlay->height(), w->Browser()->height() - bottomBar);
+  }
+
+  // One wheel message moves the tree by one node and the sheet by one row, however far the
+  // wheel was turned. (Over a choice the system's wheel message climbs to the sheet; the
+  // desktop walk turns the real wheel there.)
+  void wheelMovesOneLinePerMessage_data() {
+    QTest::addColumn<QString>("over");
+    QTest::newRow("question tree") << u"tree"_s;
+    QTest::newRow("answer sheet") << u"sheet"_s;
+  }
+  void wheelMovesOneLinePerMessage() {
+    QFETCH(QString, over);
+    auto w = MakeWindow();
+    w->show();
+    QTRY_VERIFY(!w->FirstActivation);
+    w->resize(1024, 260);
+    auto* tree = w->findChild<QTreeWidget*>(u"QuestionTree"_s);
+    auto* sheet = w->findChild<QScrollArea*>(u"KaitoScrollBox"_s);
+    const bool onTree = over == u"tree";
+    // The line at the top: a node of the tree, or the first row of the sheet in full view.
+    const auto topLine = [&]() -> const void* {
+      if (onTree) return tree->itemAt(QPoint(4, 2));
+      for (int r = 1; w->SheetRow(r); ++r) {
+        if (w->SheetRow(r)->mapTo(sheet->viewport(), QPoint(0, 0)).y() >= 0) return w->SheetRow(r);
+      }
+      return nullptr;
+    };
+    const auto lineBelow = [&](const void* line) -> const void* {
+      if (onTree) return tree->itemBelow(static_cast<const QTreeWidgetItem*>(line));
+      for (int r = 1; w->SheetRow(r); ++r) {
+        if (w->SheetRow(r) == line) return w->SheetRow(r + 1);
+      }
+      return nullptr;
+    };
+    QWidget* target = onTree ? tree->viewport() : sheet->viewport();
+    const auto turn = [&](int delta) {
+      const QPointF at(target->width() / 2.0, target->height() / 2.0);
+      QWheelEvent wheel(at, target->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
+                        Qt::NoModifier, Qt::NoScrollPhase, false);
+      QApplication::sendEvent(target, &wheel);
+    };
+    const void* first = topLine();
+    QVERIFY(first && lineBelow(first));
+    turn(-360);  // three notches in one message
+    QCOMPARE(topLine(), lineBelow(first));
+    turn(120);
+    QCOMPARE(topLine(), first);
+  }
+
   void paperThatCannotBeShownEndsTheWindow_data() {
     QTest::addColumn<bool>("noModes");
     QTest::addColumn<QString>("message");

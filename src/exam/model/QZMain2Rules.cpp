@@ -1,5 +1,7 @@
 #include "exam/model/QZMain2Rules.h"
 
+#include <algorithm>
+
 namespace examora {
 
 CompactWindowTitles CompactTitles(const SystemIni& system, const QString& partName,
@@ -39,6 +41,16 @@ QRect CompactInitialBounds(const QString& examType, bool restoreLayout, const QR
     return {m.cxScreen - kCompactWidth, top, kCompactWidth, kCompactWebHeight};
   }
   return {0, m.cyCaption, kCompactWidth, kCompactHeight};
+}
+
+QRect WidenCompactForTitles(const QRect& bounds, int textWidth, int reserved, int screenWidth) {
+  constexpr int kDesignWidth = 644;
+  const int widest = std::max(bounds.width(), std::min(kDesignWidth, screenWidth));
+  const int wanted = std::clamp(textWidth + reserved, bounds.width(), widest);
+  QRect widened = bounds;
+  widened.setWidth(wanted);
+  if (widened.right() >= screenWidth) widened.moveLeft(std::max(0, screenWidth - wanted));
+  return wanted == bounds.width() ? bounds : widened;
 }
 
 QPoint ClampCompactMove(const QPoint& topLeft, const ScreenMetrics& m) {

@@ -36,6 +36,12 @@ inline constexpr int kCompactWebHeight = 76;
 QRect CompactInitialBounds(const QString& examType, bool restoreLayout, const QRect& savedLayout,
                            const ScreenMetrics& m);
 
+// The strip grows so that its title lines can be read whole: to `textWidth` pixels of text
+// beside what the clock and the buttons take (`reserved`), up to the form's design width of
+// 644 and the screen's width, never narrower than `bounds`. What would leave the screen on the
+// right grows to the left instead (a web-style part's strip keeps to the right edge).
+QRect WidenCompactForTitles(const QRect& bounds, int textWidth, int reserved, int screenWidth);
+
 // A moved window keeps 252 pixels of its width and its top 60 pixels on the screen.
 QPoint ClampCompactMove(const QPoint& topLeft, const ScreenMetrics& m);
 
