@@ -78,6 +78,10 @@ constexpr int kCompactMargin = 4;
 constexpr int kCompactTitleReserve =
     2 * kCompactBevel + 2 * kCompactMargin + 3 * (kCompactButtonWidth + kCompactButtonGap);
 
+int TextWidth(const QLabel* label) {
+  return label->fontMetrics().horizontalAdvance(label->text());
+}
+
 RoundButton* CompactButton(QWidget* parent, const QString& name, const QString& caption) {
   auto* button = new RoundButton(caption, parent);
   button->setObjectName(name);
@@ -197,10 +201,6 @@ void TfrmQZMain2::LayOut() {
     // A line longer than even the widest strip can still be read whole under the mouse.
     label->setToolTip(TextWidth(label) > titleWidth ? label->text() : QString());
   }
-}
-
-int TfrmQZMain2::TextWidth(const QLabel* label) {
-  return label->fontMetrics().horizontalAdvance(label->text());
 }
 
 void TfrmQZMain2::resizeEvent(QResizeEvent* event) {

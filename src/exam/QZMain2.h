@@ -104,7 +104,6 @@ class TfrmQZMain2 : public QDialog, public PracticeWindow {
   void RecordExamStart();
   void OpenStartScreens();
   void OnTick(const ClockTick& tick);
-  static int TextWidth(const QLabel* label);
   void LayOut();
   bool WebPracticeEndQuery();
   bool PracticeEndQuery();

@@ -7,7 +7,6 @@ namespace examora {
 SplitterBar::SplitterBar(QWidget* parent) : QWidget(parent) {
   setCursor(Qt::SplitHCursor);
   setFocusPolicy(Qt::NoFocus);
-  resize(kWidth, height());
 }
 
 void SplitterBar::mousePressEvent(QMouseEvent* event) {

@@ -562,12 +562,11 @@ class TestQZMain : public QObject {
     QTest::mouseRelease(splitter, Qt::LeftButton, {}, QPoint(1 - 100, 50));
     QCOMPARE(w->Browser()->width(), pageWidth - 100);
     QCOMPARE(splitter->x(), w->Browser()->geometry().right() + 1);
-    QTRY_VERIFY_WITH_TIMEOUT(
-        Eval(page, u"window.innerHeight-document.documentElement.clientHeight"_s).toInt() > 0,
-        5000);
-    const int bottomBar =
-        Eval(page, u"window.innerHeight-document.documentElement.clientHeight"_s).toInt();
-    QTRY_COMPARE(overlay->height(), w->Browser()->height() - bottomBar);
+    const auto bottomBar = [page] {
+      return Eval(page, u"window.innerHeight-document.documentElement.clientHeight"_s).toInt();
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(bottomBar() > 0, 5000);
+    QTRY_COMPARE(overlay->height(), w->Browser()->height() - bottomBar());
   }
 
   // One wheel message moves the tree by one node and the sheet by one row, however far the

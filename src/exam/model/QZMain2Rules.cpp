@@ -47,10 +47,11 @@ QRect WidenCompactForTitles(const QRect& bounds, int textWidth, int reserved, in
   constexpr int kDesignWidth = 644;
   const int widest = std::max(bounds.width(), std::min(kDesignWidth, screenWidth));
   const int wanted = std::clamp(textWidth + reserved, bounds.width(), widest);
+  if (wanted == bounds.width()) return bounds;
   QRect widened = bounds;
   widened.setWidth(wanted);
   if (widened.right() >= screenWidth) widened.moveLeft(std::max(0, screenWidth - wanted));
-  return wanted == bounds.width() ? bounds : widened;
+  return widened;
 }
 
 QPoint ClampCompactMove(const QPoint& topLeft, const ScreenMetrics& m) {
